@@ -1,0 +1,96 @@
+"""Draws the ball animation frames and the paddle picture as 16-colour BMP files for the bouncer program."""
+
+import os
+import struct
+
+# The standard 16 Windows colours, so that every picture can use any of them by index.
+PALETTE = [
+    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
+]
+GREEN, NAVY, LIME, YELLOW, BLUE, FUCHSIA, WHITE = 2, 4, 10, 11, 12, 13, 15
+
+# The script lives in assets/, so the repository root is one level up.
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def write_bmp4(path, pixels):
+    """Writes a 2-D list of palette indices (top row first) as an uncompressed 4-bit BMP."""
+    height, width = len(pixels), len(pixels[0])
+    # Each row holds two pixels per byte and must be padded to a multiple of four bytes.
+    row_size = ((width + 1) // 2 + 3) // 4 * 4
+    data = bytearray()
+    # BMP rows are stored bottom-up, so the last row of the picture comes first.
+    for row in reversed(pixels):
+        padded = list(row) + [0] * (width % 2)
+        line = bytes(padded[i] << 4 | padded[i + 1] for i in range(0, len(padded), 2))
+        data += line + b"\0" * (row_size - len(line))
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
+    offset = 14 + 40 + len(palette)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0,
+                              len(data), 2835, 2835, 16, 16)
+    with open(path, "wb") as f:
+        f.write(file_header + info_header + palette + bytes(data))
+
+
+def draw_ball(quarter_turns=None):
+    """Returns a 50x50 green ball on white, marked and turned clockwise by the given quarter turns."""
+    size, centre, radius = 50, 24.5, 23.5
+    pixels = [[WHITE] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            dx, dy = x - centre, y - centre
+            if dx * dx + dy * dy > radius * radius:
+                continue
+            # The light falls from the upper left, so the lower right rim is darker.
+            lit = (dx + 9) ** 2 + (dy + 9) ** 2 < 26 ** 2
+            pixels[y][x] = LIME if lit else GREEN
+            if quarter_turns is None:
+                continue
+            # Undo the turn so the marking is tested in the first frame's coordinates;
+            # quarter turns about the picture centre map pixels exactly onto pixels.
+            for _ in range(quarter_turns % 4):
+                dx, dy = dy, -dx
+            # A dark stripe runs from the centre to the top edge, so the direction is unambiguous.
+            if abs(dx) < 2.5 and dy < 0:
+                pixels[y][x] = NAVY
+            # A yellow spot with a white glint sits a quarter turn ahead of the stripe.
+            spot = (dx - 12) ** 2 + dy ** 2
+            if spot < 5.5 ** 2:
+                pixels[y][x] = WHITE if spot < 2 ** 2 else YELLOW
+    return pixels
+
+
+def draw_paddle():
+    """Returns the 100x25 paddle: a blue outline, fuchsia ends and a yellow-green zigzag inside."""
+    width, height, border, end = 100, 25, 2, 12
+    pixels = [[BLUE] * width for _ in range(height)]
+    middle = (height - 1) / 2
+    for y in range(border, height - border):
+        for x in range(border, width - border):
+            if x < end or x >= width - end:
+                pixels[y][x] = FUCHSIA
+            else:
+                # Shifting the stripes by the distance from the middle row bends them into chevrons.
+                band = int(x + abs(y - middle)) // 5
+                pixels[y][x] = YELLOW if band % 2 == 0 else GREEN
+    # Blue bars between the ends and the zigzag keep the colours from running together.
+    for y in range(height):
+        for x in (end, end + 1, width - end - 2, width - end - 1):
+            pixels[y][x] = BLUE
+    return pixels
+
+
+def main():
+    os.makedirs(os.path.join(ROOT, "bouncer"), exist_ok=True)
+    for frame, name in enumerate(["Мячик", "Мячик2", "Мячик3", "Мячик4"]):
+        write_bmp4(os.path.join(ROOT, "assets", name + ".bmp"), draw_ball(frame))
+    write_bmp4(os.path.join(ROOT, "bouncer", "Image1.bmp"), draw_ball())
+    write_bmp4(os.path.join(ROOT, "bouncer", "Button1.bmp"), draw_paddle())
+
+
+if __name__ == "__main__":
+    main()

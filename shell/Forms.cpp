@@ -1,0 +1,270 @@
+// Windows over top-level Qt widgets: outer geometry, frame style, input events and the
+// popup menu.
+#include "shell/Forms.h"
+
+#include "shell/Application.h"
+#include "shell/KeyCodes.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxClientSize = 1 << 20;
+
+TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    unsigned bits = 0;
+    if (modifiers & Qt::ShiftModifier)
+        bits |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        bits |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        bits |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        bits |= ssLeft;
+    if (buttons & Qt::RightButton)
+        bits |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        bits |= ssMiddle;
+    return TShiftState(bits);
+}
+
+} // namespace
+
+// The top-level widget of a form: it turns Qt's input events into the form's events.
+class FormWidget : public QWidget {
+public:
+    explicit FormWidget(TCustomForm& form) : form_(form)
+    {
+        setMouseTracking(true);
+        setAutoFillBackground(true);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Word key = VirtualKeyFromQt(event->key());
+        if (key == 0 || !form_.OnKeyDown)
+            return QWidget::keyPressEvent(event);
+        const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());
+        Dispatch([&] { form_.OnKeyDown(&form_, key, shift); });
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!form_.OnMouseMove)
+            return;
+        const QPoint at = event->position().toPoint();
+        const TShiftState shift = ShiftFromQt(event->modifiers(), event->buttons());
+        Dispatch([&] { form_.OnMouseMove(&form_, shift, at.x(), at.y()); });
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        if (!form_.PopupMenu())
+            return QWidget::contextMenuEvent(event);
+        form_.PopupMenu()->Popup(event->globalPos().x(), event->globalPos().y());
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        QWidget::closeEvent(event);
+        if (Application && Application->MainForm() == &form_)
+            QCoreApplication::quit();
+    }
+
+private:
+    TCustomForm& form_;
+};
+
+TCustomForm::TCustomForm(std::string className)
+    : TWinControl(new FormWidget(*this)), className_(std::move(className)),
+      window_(static_cast<FormWidget*>(Widget()))
+{
+    ApplyWindowFlags();
+    SetColor(color_);
+}
+
+TCustomForm::~TCustomForm()
+{
+    // Controls go before the window that holds them, last created first.
+    while (!components_.empty())
+        components_.pop_back();
+}
+
+int TCustomForm::Left() const
+{
+    return window_->x();
+}
+
+int TCustomForm::Top() const
+{
+    return window_->y();
+}
+
+int TCustomForm::FrameWidth() const
+{
+    return window_->frameGeometry().width() - window_->width();
+}
+
+int TCustomForm::FrameHeight() const
+{
+    return window_->frameGeometry().height() - window_->height();
+}
+
+int TCustomForm::Width() const
+{
+    return window_->frameGeometry().width();
+}
+
+int TCustomForm::Height() const
+{
+    return window_->frameGeometry().height();
+}
+
+void TCustomForm::SetLeft(int value)
+{
+    window_->move(value, window_->y());
+}
+
+void TCustomForm::SetTop(int value)
+{
+    window_->move(window_->x(), value);
+}
+
+void TCustomForm::SetWidth(int value)
+{
+    SetClientWidth(value - FrameWidth());
+}
+
+void TCustomForm::SetHeight(int value)
+{
+    SetClientHeight(value - FrameHeight());
+}
+
+int TCustomForm::ClientWidth() const
+{
+    return window_->width();
+}
+
+int TCustomForm::ClientHeight() const
+{
+    return window_->height();
+}
+
+void TCustomForm::SetClientWidth(int value)
+{
+    window_->resize(std::clamp(value, 0, MaxClientSize), window_->height());
+    FixSizeIfSingle();
+}
+
+void TCustomForm::SetClientHeight(int value)
+{
+    window_->resize(window_->width(), std::clamp(value, 0, MaxClientSize));
+    FixSizeIfSingle();
+}
+
+// A single or dialog frame cannot be resized by the user: its size is fixed at whatever
+// the program last set.
+void TCustomForm::FixSizeIfSingle()
+{
+    if (borderStyle_ == bsSingle || borderStyle_ == bsDialog) {
+        window_->setFixedSize(window_->size());
+    } else {
+        window_->setMinimumSize(0, 0);
+        window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+std::string TCustomForm::Caption() const
+{
+    return window_->windowTitle().toStdString();
+}
+
+void TCustomForm::SetCaption(const std::string& value)
+{
+    window_->setWindowTitle(QString::fromStdString(value));
+}
+
+void TCustomForm::SetBorderStyle(TBorderStyle value)
+{
+    borderStyle_ = value;
+    ApplyWindowFlags();
+    FixSizeIfSingle();
+}
+
+void TCustomForm::SetBorderIcons(unsigned icons)
+{
+    borderIcons_ = icons;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::ApplyWindowFlags()
+{
+    Qt::WindowFlags flags = Qt::Window;
+    if (borderStyle_ == bsNone) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        // Title-bar buttons are asked for one by one, so an empty set shows none.
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (borderStyle_ == bsDialog)
+            flags |= Qt::Dialog;
+        if (borderIcons_ & biSystemMenu)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if ((borderIcons_ & biSystemMenu) && (borderIcons_ & biMinimize) && borderStyle_ != bsDialog)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if ((borderIcons_ & biSystemMenu) && (borderIcons_ & biMaximize) && borderStyle_ == bsSizeable)
+            flags |= Qt::WindowMaximizeButtonHint;
+    }
+    window_->setWindowFlags(flags);
+}
+
+void TCustomForm::SetColor(TColor value)
+{
+    color_ = value;
+    QPalette palette = window_->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(value));
+    window_->setPalette(palette);
+}
+
+void TCustomForm::SetCursor(int cursor)
+{
+    cursor_ = cursor;
+    if (cursor == crNone)
+        window_->setCursor(Qt::BlankCursor);
+    else
+        window_->unsetCursor();
+}
+
+void TCustomForm::ArrangeTabOrder()
+{
+    std::map<QWidget*, std::vector<TControl*>> byParent;
+    for (const auto& component : components_) {
+        auto* control = dynamic_cast<TControl*>(component.get());
+        if (control && control->TabOrder() >= 0)
+            byParent[control->Widget()->parentWidget()].push_back(control);
+    }
+    for (auto& [parent, controls] : byParent) {
+        std::stable_sort(controls.begin(), controls.end(),
+                         [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
+        for (std::size_t i = 1; i < controls.size(); ++i)
+            QWidget::setTabOrder(controls[i - 1]->Widget(), controls[i]->Widget());
+    }
+}
+
+void TCustomForm::Show()
+{
+    window_->show();
+}
+
+void TCustomForm::Close()
+{
+    window_->close();
+}

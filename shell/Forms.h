@@ -1,0 +1,152 @@
+// Windows: the form classes, and how a window class publishes its fields and handlers so
+// that its layout can be applied to it.
+#pragma once
+
+#include "shell/Components.h"
+
+#include <cstdint>
+#include <map>
+#include <variant>
+
+// Colours as 0xRRGGBB.
+using TColor = std::uint32_t;
+constexpr TColor clBtnFace = 0xF0F0F0;
+constexpr TColor clBtnHighlight = 0xFFFFFF;
+constexpr TColor clWindow = 0xFFFFFF;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clBlack = 0x000000;
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+
+// Title-bar buttons, as a set of bits.
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+
+using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
+
+class FormWidget;
+
+class TCustomForm : public TWinControl {
+public:
+    ~TCustomForm() override;
+
+    const std::string& ClassName() const { return className_; }
+
+    // Left and Top are the window's screen position; Width and Height its outer size,
+    // frame and title bar included (the frame counts as 0 while there is none).
+    int Left() const override;
+    int Top() const override;
+    int Width() const override;
+    int Height() const override;
+    void SetLeft(int value) override;
+    void SetTop(int value) override;
+    void SetWidth(int value) override;
+    void SetHeight(int value) override;
+
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientWidth(int value);
+    void SetClientHeight(int value);
+
+    std::string Caption() const;
+    void SetCaption(const std::string& value);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle value);
+    unsigned BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(unsigned icons);
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+    int Cursor() const { return cursor_; }
+    void SetCursor(int cursor);
+
+    void Show();
+    // Closes the window; closing the main window ends the program.
+    void Close();
+
+    TKeyEvent OnKeyDown;
+    TMouseMoveEvent OnMouseMove;
+
+    // What the layout loader binds by name.
+    using FieldBinder = std::function<bool(TComponent*)>;
+    struct PublishedField {
+        FieldBinder bind;
+        bool bound = false;
+    };
+    std::map<std::string, PublishedField>& Fields() { return fields_; }
+    const std::map<std::string, THandler>& Handlers() const { return handlers_; }
+    // Takes ownership of a component the layout created.
+    template <class T>
+    T* Own(std::unique_ptr<T> component)
+    {
+        T* raw = component.get();
+        components_.push_back(std::move(component));
+        return raw;
+    }
+    // Chains the keyboard focus through each parent's controls in their TabOrder.
+    void ArrangeTabOrder();
+
+protected:
+    explicit TCustomForm(std::string className);
+
+    // Publishes a field: the layout's component of that name is stored in it, and must be
+    // of the field's class.
+    template <class T>
+    void PublishField(const std::string& name, T*& field)
+    {
+        fields_[name].bind = [&field](TComponent* component) {
+            field = dynamic_cast<T*>(component);
+            return field != nullptr;
+        };
+    }
+
+    template <class Form>
+    void PublishHandler(const std::string& name, void (Form::*method)(TObject*))
+    {
+        Form* self = static_cast<Form*>(this);
+        handlers_[name] = TNotifyEvent([self, method](TObject* sender) { (self->*method)(sender); });
+    }
+
+    template <class Form>
+    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, Word&, TShiftState))
+    {
+        Form* self = static_cast<Form*>(this);
+        handlers_[name] = TKeyEvent(
+            [self, method](TObject* sender, Word& key, TShiftState shift) { (self->*method)(sender, key, shift); });
+    }
+
+    template <class Form>
+    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, TShiftState, int, int))
+    {
+        Form* self = static_cast<Form*>(this);
+        handlers_[name] = TMouseMoveEvent(
+            [self, method](TObject* sender, TShiftState shift, int x, int y) { (self->*method)(sender, shift, x, y); });
+    }
+
+    // Builds the window from a layout embedded in the program ("bouncer/Unit1.json");
+    // raises Exception naming the layout, node and property of anything it cannot apply.
+    void LoadLayout(const std::string& layoutPath);
+
+private:
+    friend class FormWidget;
+    void ApplyWindowFlags();
+    void FixSizeIfSingle();
+    int FrameWidth() const;
+    int FrameHeight() const;
+
+    std::string className_;
+    FormWidget* window_;
+    std::vector<std::unique_ptr<TComponent>> components_;
+    std::map<std::string, PublishedField> fields_;
+    std::map<std::string, THandler> handlers_;
+    TBorderStyle borderStyle_ = bsSizeable;
+    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TColor color_ = clBtnFace;
+    TPopupMenu* popupMenu_ = nullptr;
+    int cursor_ = crDefault;
+};
+
+class TForm : public TCustomForm {
+protected:
+    using TCustomForm::TCustomForm;
+};

@@ -1,0 +1,69 @@
+// Loading picture files with clear, file-naming errors.
+#include "shell/Picture.h"
+
+#include "shell/SysUtils.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+namespace {
+
+std::string Quoted(const std::string& name)
+{
+    return "«" + name + "»";
+}
+
+} // namespace
+
+QImage ReadPicture(const std::string& path, const std::string& shownName)
+{
+    const QString qpath = QString::fromStdString(path);
+    const QByteArray format = QFileInfo(qpath).suffix().toLower().toLatin1();
+    if (format.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
+        throw Exception("Неизвестный вид рисунка у файла " + Quoted(shownName)
+                        + ": расширение должно быть, например, .bmp");
+
+    const QFileInfo info(qpath);
+    if (!info.exists())
+        throw Exception("Файл рисунка " + Quoted(shownName) + " не найден");
+    if (info.isDir())
+        throw Exception(Quoted(shownName) + " — это папка, а не файл рисунка");
+    QFile file(qpath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception("Нет доступа на чтение файла рисунка " + Quoted(shownName));
+
+    QImageReader reader(&file, format);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw Exception("Файл " + Quoted(shownName) + " повреждён или не является рисунком "
+                        + format.toUpper().toStdString());
+    return image;
+}
+
+TPicture::TPicture() : image_(std::make_unique<QImage>()) {}
+
+TPicture::~TPicture() = default;
+
+void TPicture::LoadFromFile(const std::string& fileName)
+{
+    SetImage(ReadPicture(fileName, fileName));
+}
+
+int TPicture::Width() const
+{
+    return image_->width();
+}
+
+int TPicture::Height() const
+{
+    return image_->height();
+}
+
+void TPicture::SetImage(const QImage& image)
+{
+    *image_ = image;
+    if (onChange_)
+        onChange_();
+}
