@@ -155,7 +155,23 @@ void TCheckBox::SetChecked(bool value)
 
 TTimer::TTimer() : timer_(std::make_unique<QTimer>())
 {
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { Tick(); });
+    // Qt never re-enters a timer whose own slot is still running, but a handler may sit in
+    // a message box for long; so a tick only posts the handler's call, and the timer goes
+    // on ticking under the box. Ticks that come while a call is still waiting merge into
+    // it, so a slow handler is never flooded.
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] {
+        if (tickPending_)
+            return;
+        tickPending_ = true;
+        QMetaObject::invokeMethod(
+            timer_.get(),
+            [this] {
+                tickPending_ = false;
+                if (enabled_)
+                    Tick();
+            },
+            Qt::QueuedConnection);
+    });
     Schedule();
 }
 

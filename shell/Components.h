@@ -150,6 +150,7 @@ private:
     std::unique_ptr<QTimer> timer_;
     int interval_ = 1000;
     bool enabled_ = true;
+    bool tickPending_ = false;
 };
 
 class TMenuItem : public TComponent {

@@ -161,25 +161,25 @@ int TCustomForm::ClientHeight() const
 
 void TCustomForm::SetClientWidth(int value)
 {
-    window_->resize(std::clamp(value, 0, MaxClientSize), window_->height());
-    FixSizeIfSingle();
+    ResizeClient(value, window_->height());
 }
 
 void TCustomForm::SetClientHeight(int value)
 {
-    window_->resize(window_->width(), std::clamp(value, 0, MaxClientSize));
-    FixSizeIfSingle();
+    ResizeClient(window_->width(), value);
 }
 
 // A single or dialog frame cannot be resized by the user: its size is fixed at whatever
 // the program last set.
-void TCustomForm::FixSizeIfSingle()
+void TCustomForm::ResizeClient(int width, int height)
 {
+    const QSize size(std::clamp(width, 0, MaxClientSize), std::clamp(height, 0, MaxClientSize));
     if (borderStyle_ == bsSingle || borderStyle_ == bsDialog) {
-        window_->setFixedSize(window_->size());
+        window_->setFixedSize(size);
     } else {
         window_->setMinimumSize(0, 0);
         window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window_->resize(size);
     }
 }
 
@@ -197,7 +197,7 @@ void TCustomForm::SetBorderStyle(TBorderStyle value)
 {
     borderStyle_ = value;
     ApplyWindowFlags();
-    FixSizeIfSingle();
+    ResizeClient(window_->width(), window_->height());
 }
 
 void TCustomForm::SetBorderIcons(unsigned icons)

@@ -130,7 +130,7 @@ protected:
 private:
     friend class FormWidget;
     void ApplyWindowFlags();
-    void FixSizeIfSingle();
+    void ResizeClient(int width, int height);
     int FrameWidth() const;
     int FrameHeight() const;
 

@@ -48,7 +48,7 @@ public:
     template <class Event>
     Event Handler(const QJsonValue& value, const char* signature);
     // A reference to another component of the layout, resolved once all exist.
-    void Later(std::function<void()> resolve) { references_.push_back(std::move(resolve)); }
+    void Later(std::function<void()> resolve) { references_.push_back({node_, property_, std::move(resolve)}); }
     TComponent* Find(const std::string& name);
 
     [[noreturn]] void Fail(const std::string& what);
@@ -64,7 +64,11 @@ private:
     std::string node_;
     std::string property_;
     std::map<std::string, TComponent*> created_;
-    std::vector<std::function<void()>> references_;
+    struct Reference {
+        std::string node, property;
+        std::function<void()> resolve;
+    };
+    std::vector<Reference> references_;
 };
 
 template <class T>
@@ -303,8 +307,11 @@ void Loader::Load()
         Fail("корнем макета должно быть окно (объект JSON)");
 
     Build(document.object(), nullptr);
-    for (const auto& resolve : references_)
-        resolve();
+    for (const Reference& reference : references_) {
+        node_ = reference.node;
+        property_ = reference.property;
+        reference.resolve();
+    }
     node_.clear();
     property_.clear();
     for (const auto& [name, field] : form_.Fields())

@@ -34,7 +34,9 @@ QImage ReadPicture(const std::string& path, const std::string& shownName)
     if (!file.open(QIODevice::ReadOnly))
         throw Exception("Нет доступа на чтение файла рисунка " + Quoted(shownName));
 
+    // The extension decides the kind: a bitmap saved under another name is not guessed at.
     QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
     if (image.isNull())
         throw Exception("Файл " + Quoted(shownName) + " повреждён или не является рисунком "

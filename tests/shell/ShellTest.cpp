@@ -1,0 +1,260 @@
+// The application shell: failures shown and survived, creation failures, message boxes
+// that never pile up, pictures, key codes, input delivery and random(n).
+#include "shell/Application.h"
+#include "shell/KeyCodes.h"
+#include "tests/shell/ProbeForm.h"
+#include "tests/support/MessageBoxes.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+
+namespace {
+
+// Lets the event loop run for a while, timers included.
+void Spin(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class RunningClock {
+public:
+    RunningClock() { TTimer::StopClock(false); }
+    ~RunningClock() { TTimer::StopClock(true); }
+};
+
+TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
+{
+    RunningClock clock;
+    MessageBoxes boxes;
+    TProbeForm* probe = nullptr;
+    int ticks = 0;
+    int ticksWhileFirstBoxOpen = 0;
+    boxes.whileOpen = [&](const MessageBoxes::Box&) {
+        if (boxes.Shown().size() == 1) {
+            const int before = ticks;
+            Spin(200);
+            ticksWhileFirstBoxOpen = ticks - before;
+        }
+    };
+
+    const int result = RunApplication("probe", [&] {
+        Application->CreateForm(probe);
+        probe->onTick = [&] {
+            ++ticks;
+            if (ticks == 1)
+                throw Exception("Сбой на первом такте");
+            if (ticks == 12)
+                throw std::runtime_error("не Exception");
+            if (ticks == 14)
+                throw 42;
+            if (ticks == 16)
+                probe->Close();
+        };
+    });
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ticks, 16);
+    EXPECT_GE(ticksWhileFirstBoxOpen, 2) << "timers must keep ticking under a message box";
+    ASSERT_EQ(boxes.Shown().size(), 3u);
+    EXPECT_EQ(boxes.Shown()[0].title, "probe");
+    EXPECT_EQ(boxes.Shown()[0].text, "Сбой на первом такте");
+    EXPECT_EQ(boxes.Shown()[1].text, "");
+    EXPECT_EQ(boxes.Shown()[2].text, "");
+}
+
+struct TBrokenForm : TProbeForm {
+    TBrokenForm() : TProbeForm("probe/WrongType.json") {}
+};
+
+TEST(Shell, AFailureWhileCreatingIsShownAndTheProgramEndsWithoutAWindow)
+{
+    MessageBoxes boxes;
+    std::vector<std::string> windowsOnScreen;
+    boxes.whileOpen = [&](const MessageBoxes::Box&) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && !qobject_cast<QMessageBox*>(widget))
+                windowsOnScreen.push_back(widget->metaObject()->className());
+    };
+    TBrokenForm* broken = nullptr;
+
+    EXPECT_EQ(RunApplication("probe", [&] { Application->CreateForm(broken); }), 0);
+    EXPECT_EQ(broken, nullptr);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("«probe/WrongType.json»"), std::string::npos);
+    EXPECT_TRUE(windowsOnScreen.empty());
+
+    EXPECT_EQ(RunApplication("probe", [] { throw 7; }), 0);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, "");
+}
+
+TEST(Shell, AFailureIsNotShownAgainWhileItsBoxIsOpen)
+{
+    TApplication application("probe");
+    MessageBoxes boxes;
+    auto fail = [](const std::string& message) { Dispatch([&] { throw Exception(message); }); };
+    boxes.whileOpen = [&](const MessageBoxes::Box& box) {
+        if (box.text == "A" && boxes.Shown().size() == 1) {
+            fail("A");
+            fail("B");
+        }
+    };
+
+    fail("A");
+    fail("A");
+
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"A", "B", "A"}));
+}
+
+TEST(Shell, ShowMessageIsTitledWithTheProgramName)
+{
+    TApplication application("bouncer");
+    MessageBoxes boxes;
+    ShowMessage("Вы Выиграли!");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].title, "bouncer");
+    EXPECT_EQ(boxes.Shown()[0].text, "Вы Выиграли!");
+}
+
+class Pictures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        QDir::setCurrent(folder.path());
+        ASSERT_TRUE(QFile::copy(":/probe/Ball.bmp", "мяч.bmp"));
+        QFile::setPermissions("мяч.bmp", QFile::ReadOwner | QFile::WriteOwner);
+        QFile garbage("битый.bmp");
+        ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+        garbage.write("BM not really a bitmap");
+        garbage.close();
+        ASSERT_TRUE(QFile::copy("мяч.bmp", "мяч.png"));
+        QDir().mkdir("папка.bmp");
+    }
+    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(Pictures, LoadByExtensionAndNameTheFileOnFailure)
+{
+    TPicture picture;
+    picture.LoadFromFile("мяч.bmp");
+    EXPECT_EQ(picture.Width(), 50);
+    const QImage loaded = picture.Image();
+
+    for (const char* bad : {"нет.bmp", "битый.bmp", "мяч.png", "папка.bmp", "мяч.xyz", "мяч"}) {
+        try {
+            picture.LoadFromFile(bad);
+            ADD_FAILURE() << bad << " loaded";
+        } catch (const Exception& failure) {
+            EXPECT_NE(failure.Message().find(std::string("«") + bad + "»"), std::string::npos) << failure.Message();
+        }
+        EXPECT_EQ(picture.Image(), loaded) << "a failed load must keep the picture";
+    }
+}
+
+TEST(Shell, KeyCodesAreWindowsVirtualKeys)
+{
+    const std::vector<std::pair<int, Word>> rows = {
+        {Qt::Key_A, 65},      {Qt::Key_Z, 90},     {Qt::Key_0, 48},     {Qt::Key_9, 57},   {Qt::Key_Space, 32},
+        {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17},
+        {Qt::Key_Alt, 18},    {Qt::Key_Left, 37},  {Qt::Key_Up, 38},    {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
+        {Qt::Key_F1, 112},    {Qt::Key_F12, 123},  {Qt::Key_Delete, 46}, {Qt::Key_VolumeUp, 0},
+    };
+    for (const auto& [qtKey, code] : rows)
+        EXPECT_EQ(VirtualKeyFromQt(qtKey), code) << "Qt key " << qtKey;
+}
+
+TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
+{
+    TApplication application("probe");
+    TProbeForm form;
+    form.Show();
+    std::vector<Word> keys;
+    std::vector<std::pair<int, int>> moves;
+    form.onKey = [&](Word key) { keys.push_back(key); };
+    form.onMouse = [&](int x, int y) { moves.push_back({x, y}); };
+
+    QTest::keyClick(form.Widget(), Qt::Key_Left);
+    QTest::keyClick(form.Widget(), Qt::Key_Escape);
+    QTest::keyClick(form.Widget(), Qt::Key_A);
+    QTest::keyClick(form.Widget(), Qt::Key_VolumeUp);
+    EXPECT_EQ(keys, (std::vector<Word>{VK_LEFT, VK_ESCAPE, 65}));
+
+    QTest::mouseMove(form.Widget(), QPoint(30, 160));
+    QTest::mouseMove(form.Widget(), QPoint(120, 120)); // over Image1: the image's own
+    QTest::mouseMove(form.Widget(), QPoint(250, 40));
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{30, 160}, {250, 40}}));
+}
+
+TEST(Shell, ARightClickAnywhereOpensTheWindowsPopupMenu)
+{
+    TApplication application("probe");
+    TProbeForm form;
+    form.Show();
+    for (QWidget* target : {form.Widget(), form.Image1->Widget()}) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &click);
+        EXPECT_TRUE(form.PopupMenu1->Menu()->isVisible());
+        form.PopupMenu1->Menu()->hide();
+    }
+}
+
+TEST(Shell, WindowGeometryCursorAndControlBounds)
+{
+    TApplication application("probe");
+    TProbeForm form;
+
+    form.SetWidth(650);
+    form.SetHeight(480);
+    EXPECT_EQ(form.Width(), 650);
+    EXPECT_EQ(form.Height(), 480);
+    EXPECT_EQ(form.ClientWidth(), 650); // no window manager here: no frame
+
+    form.SetCursor(crNone);
+    EXPECT_EQ(form.Cursor(), crNone);
+    EXPECT_EQ(form.Widget()->cursor().shape(), Qt::BlankCursor);
+
+    // Bounds far beyond any screen read back as set and do not break the widget.
+    form.Image1->SetLeft(INT_MAX);
+    form.Image1->SetTop(INT_MIN);
+    EXPECT_EQ(form.Image1->Left(), INT_MAX);
+    EXPECT_EQ(form.Image1->Top(), INT_MIN);
+    EXPECT_GT(form.Image1->Widget()->x(), 0);
+    EXPECT_LT(form.Image1->Widget()->y(), 0);
+}
+
+TEST(Shell, RandomStaysInRangeAndCoversIt)
+{
+    EXPECT_EQ(random(0), 0);
+    EXPECT_EQ(random(-5), 0);
+    EXPECT_EQ(random(1), 0);
+    int seen[4] = {};
+    for (int i = 0; i < 4000; ++i) {
+        const int value = random(4);
+        ASSERT_GE(value, 0);
+        ASSERT_LT(value, 4);
+        ++seen[value];
+    }
+    for (int count : seen)
+        EXPECT_GT(count, 800);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// Answers the modal message boxes a test makes the program open, as a user would, and
+// keeps what each one said.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTimer;
+
+class MessageBoxes {
+public:
+    struct Box {
+        std::string title;
+        std::string text;
+    };
+
+    MessageBoxes();
+    ~MessageBoxes();
+
+    const std::vector<Box>& Shown() const { return shown_; }
+    std::vector<std::string> Texts() const;
+
+    // Runs while a box is on screen, before it is dismissed.
+    std::function<void(const Box&)> whileOpen;
+
+private:
+    void AnswerOpenBox();
+
+    std::unique_ptr<QTimer> poll_;
+    std::vector<Box> shown_;
+};
