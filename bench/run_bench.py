@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""Prints bouncer's start-up time and peak memory against a bare Qt window, and its CPU use
+during ten seconds of play, all under a private Xvfb display with openbox. Nothing is
+asserted: the figures are for reading."""
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(ROOT, "build")
+ROUNDS = 15
+PLAY_SECONDS = 10
+
+
+def start_desktop():
+    """Starts Xvfb on a free display and openbox on it; returns the processes."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=[write_end],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        os.environ["DISPLAY"] = ":" + pipe.readline().strip()
+    wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(50):
+        probe = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True)
+        if "window" in probe.stdout:
+            break
+        time.sleep(0.1)
+    return [wm, xvfb]
+
+
+def time_to_first_paint(program, cwd):
+    """Runs a probe build once; returns (seconds from launch to first paint, peak RSS in MiB)."""
+    start = time.monotonic()
+    process = subprocess.Popen([program], cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    watchdog = threading.Timer(20, process.kill)  # a program that never paints is ended
+    watchdog.start()
+    painted = None
+    for line in process.stdout:
+        if line.startswith("first-paint "):
+            painted = float(line.split()[1])
+    _, status, usage = os.wait4(process.pid, 0)
+    watchdog.cancel()
+    if painted is None or status != 0:
+        raise RuntimeError(f"{program} ended with status {status} before painting")
+    return painted - start, usage.ru_maxrss / 1024
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def find_ball(window):
+    """Returns the client x of the ball's lime pixels in a window dump, or None."""
+    dump = subprocess.run(["xwd", "-silent", "-id", window], capture_output=True).stdout
+    header_size, = struct.unpack(">I", dump[0:4])
+    width, = struct.unpack(">I", dump[16:20])
+    bytes_per_line, = struct.unpack(">I", dump[48:52])
+    colours, = struct.unpack(">I", dump[76:80])
+    start = header_size + colours * 12
+    at = dump.find(b"\x00\xff\x00", start)
+    while at != -1 and (at - start) % 4 != 0:
+        at = dump.find(b"\x00\xff\x00", at + 1)
+    if at == -1:
+        return None
+    return ((at - start) % bytes_per_line) // 4 if ((at - start) % bytes_per_line) // 4 < width else None
+
+
+def play(program, cwd):
+    """Plays bouncer for PLAY_SECONDS, the paddle following the ball; returns CPU % of one core
+    and whether the game was still running at the end."""
+    process = subprocess.Popen([program], cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class", "bouncer"],
+                            capture_output=True, text=True, timeout=10).stdout.split()[0]
+    geometry = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+    left = int(geometry.split("Absolute upper-left X:")[1].split()[0])
+    top = int(geometry.split("Absolute upper-left Y:")[1].split()[0])
+    time.sleep(0.5)
+    cpu_start, wall_start = cpu_seconds(process.pid), time.monotonic()
+    while time.monotonic() - wall_start < PLAY_SECONDS:
+        ball = find_ball(window)
+        if ball is not None:
+            subprocess.run(["xdotool", "mousemove", str(left + max(ball - 25, 0)), str(top + 200)])
+        time.sleep(0.05)
+    cpu = cpu_seconds(process.pid) - cpu_start
+    wall = time.monotonic() - wall_start
+    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "bouncer"],
+                             capture_output=True, text=True).stdout.split()
+    process.kill()
+    process.wait()
+    return 100 * cpu / wall, len(windows) == 1
+
+
+def main():
+    for tool in ("Xvfb", "openbox", "xdotool", "xwd", "xwininfo", "xprop"):
+        if not shutil.which(tool):
+            sys.exit(f"{tool} is missing: run scripts/setup.sh first")
+    desktop = start_desktop()
+    work = tempfile.mkdtemp()
+    try:
+        for name in os.listdir(os.path.join(ROOT, "assets")):
+            if name.endswith(".bmp"):
+                shutil.copy(os.path.join(ROOT, "assets", name), work)
+        bare = os.path.join(BUILD, "bench", "bench_bare_window")
+        shell = os.path.join(BUILD, "bench", "bench_bouncer_start")
+        results = {bare: [], shell: []}
+        for _ in range(ROUNDS):
+            for program in (bare, shell):
+                results[program].append(time_to_first_paint(program, work))
+        (bare_ms, bare_mb), (shell_ms, shell_mb) = (
+            (statistics.median(r[0] for r in results[p]) * 1000, max(r[1] for r in results[p])) for p in (bare, shell))
+        print(f"start to first paint, median of {ROUNDS}: bouncer {shell_ms:.1f} ms, bare Qt window "
+              f"{bare_ms:.1f} ms, ratio {shell_ms / bare_ms:.2f} (goal at most 1.20)")
+        print(f"peak memory: bouncer {shell_mb:.1f} MiB, bare Qt window {bare_mb:.1f} MiB, "
+              f"ratio {shell_mb / bare_mb:.2f}")
+        cpu, running = play(os.path.join(BUILD, "bouncer", "bouncer"), work)
+        print(f"CPU during {PLAY_SECONDS} s of play: {cpu:.2f} % of one core (goal under 3 %); "
+              f"game {'still running' if running else 'ended by a message box'} at the end")
+    finally:
+        shutil.rmtree(work)
+        for process in desktop:
+            process.terminate()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Plays bouncer as a user would: the real program in a real window under Xvfb and openbox,
+# the mouse and the popup menu driven with xdotool, what shows checked on screenshots.
+set -euo pipefail
+program=$1
+assets=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11.sh"
+
+work=$(mktemp -d)
+shots=${E2E_SHOTS:-$work}
+mkdir -p "$shots"
+trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+cp "$assets"/*.bmp "$work"/
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+fail() {
+    echo "FAIL: $*"
+    echo "screenshots kept in $shots"
+    trap - EXIT
+    kill "${pid:-}" 2>/dev/null || true
+    stop_desktop
+    exit 1
+}
+
+start_desktop
+cd "$work"
+"$program" --ignored-argument &
+pid=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --class bouncer | head -n 1) || fail "no window appeared"
+GEOMETRY=$(client_geometry "$window")
+read -r cx cy cw ch <<<"$GEOMETRY"
+echo "window $window, client area ${cw}x${ch} at ($cx, $cy)"
+[ "$cw" = 773 ] && [ "$ch" = 451 ] || fail "client area is ${cw}x${ch}, not 773x451"
+
+# The paddle follows the pointer: put it where the ball first comes down.
+xdotool mousemove $((cx + 340)) $((cy + 200))
+
+screenshot "$shots/bouncer-1.png"
+sleep 0.4
+screenshot "$shots/bouncer-2.png"
+ball1=$(find_colour "$shots/bouncer-1.png" "#00FF00")
+ball2=$(find_colour "$shots/bouncer-2.png" "#00FF00")
+echo "ball at ($ball1), then at ($ball2)"
+[ -n "$ball1" ] && [ -n "$ball2" ] || fail "no ball on screen"
+[ "$ball1" != "$ball2" ] || fail "the ball did not move"
+read -r _ ball2_top <<<"$ball2"
+
+# Right click, then "Новая игра", the third entry (entries are about 21 pixels apart).
+xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
+sleep 0.4
+screenshot "$shots/bouncer-menu.png"
+xdotool mousemove $((cx + 380)) $((cy + 200 + 10 + 2 * 21)) click 1
+sleep 0.1
+screenshot "$shots/bouncer-3.png"
+ball3=$(find_colour "$shots/bouncer-3.png" "#00FF00")
+echo "after a new game the ball is at ($ball3)"
+read -r _ ball3_top <<<"$ball3"
+[ -n "$ball3" ] && [ "$ball3_top" -lt 100 ] && [ "$ball3_top" -lt "$ball2_top" ] \
+    || fail "the new game did not bring the ball back to the top"
+
+# Right click, then "Выход", the first entry: the program ends with code 0.
+xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
+sleep 0.4
+xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after Выход"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit code $status"
+echo "bouncer e2e: 1 passed, 0 failed"

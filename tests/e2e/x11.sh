@@ -1,0 +1,51 @@
+# Helpers for end-to-end tests: a private X server with a window manager, and screenshots
+# measured with ImageMagick. Sourced by the test scripts.
+
+# Starts Xvfb on a free display and openbox on it; exports DISPLAY. Both end with the test.
+start_desktop() {
+    local fifo_dir
+    fifo_dir=$(mktemp -d)
+    mkfifo "$fifo_dir/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local number
+    read -r -t 10 number <"$fifo_dir/display" || { echo "Xvfb did not start"; return 1; }
+    rm -rf "$fifo_dir"
+    export DISPLAY=":$number"
+    openbox >/dev/null 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
+        sleep 0.1
+    done
+    echo "openbox did not start"
+    return 1
+}
+
+stop_desktop() {
+    kill "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
+}
+
+# Prints "X Y W H" of a window's client area on the screen.
+client_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+                             /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Saves the screen to a PNG file.
+screenshot() {
+    import -window root "$1"
+}
+
+# Prints "X Y" (client coordinates) of the top-left of the pixels of one colour inside the
+# client area of a screenshot, or nothing when there are none.
+find_colour() {
+    local shot=$1 colour=$2 x y w h box
+    read -r x y w h <<<"$GEOMETRY"
+    box=$(convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque "$colour" \
+          -fill white -opaque "$colour" -format "%@" info: 2>/dev/null)
+    # %@ is the bounding box of what differs from the border: WxH+X+Y.
+    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
+    [ "${BASH_REMATCH[1]}" -lt "$w" ] || return 0
+    echo "${BASH_REMATCH[3]} ${BASH_REMATCH[4]}"
+}
