@@ -17,6 +17,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 fail() {
     echo "FAIL: $*"
+    screenshot "$shots/bouncer-failure.png" || true
     echo "screenshots kept in $shots"
     trap - EXIT
     kill "${pid:-}" 2>/dev/null || true
@@ -60,13 +61,32 @@ read -r _ ball3_top <<<"$ball3"
 [ -n "$ball3" ] && [ "$ball3_top" -lt 100 ] && [ "$ball3_top" -lt "$ball2_top" ] \
     || fail "the new game did not bring the ball back to the top"
 
-# Right click, then "Выход", the first entry: the program ends with code 0.
+# "Сложность → Сумашедш" through the menu with the keyboard: the window's outer width,
+# frame included, becomes 450.
 xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
 sleep 0.4
-xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+xdotool key Down Down Right Down Down Return
+sleep 0.4
+read -r frame_left frame_right _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r _ _ cw _ <<<"$(client_geometry "$window")"
+echo "after Сумашедш: client width $cw, frame $frame_left + $frame_right"
+[ $((cw + frame_left + frame_right)) = 450 ] || fail "outer width is $((cw + frame_left + frame_right)), not 450"
+
+# Right click, then "Выход", the first entry: the program ends with code 0. The fast game
+# may be lost meanwhile; its "Вы Проиграли!" box is then answered first, as a player would.
+for attempt in 1 2 3; do
+    for box in $(xdotool search --onlyvisible --class bouncer 2>/dev/null | grep -vx "$window"); do
+        echo "answering a message box before leaving"
+        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
+        sleep 0.2
+    done
+    xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
+    sleep 0.4
+    xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break 2
+        sleep 0.1
+    done
 done
 kill -0 "$pid" 2>/dev/null && fail "the program is still running after Выход"
 status=0
