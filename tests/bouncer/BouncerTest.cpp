@@ -161,7 +161,7 @@ TEST_F(Bouncer, LosingAtTheBottomStopsTheGameAndCountsAgainst)
     };
     PlaceBall(100, lossTop - 5, 1);
     Tick();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Вы Проиграли!"});
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Вы Проиграли!"});
     EXPECT_EQ(boxes.Shown()[0].title, "bouncer");
     EXPECT_TRUE(stoppedWhileShown);
     EXPECT_EQ(scoreWhileShown, "0") << "the score changes only after the box";

@@ -27,6 +27,7 @@ fail() {
 
 start_desktop
 cd "$work"
+started=$(date +%s%N)
 "$program" --ignored-argument &
 pid=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --class bouncer | head -n 1) || fail "no window appeared"
@@ -34,11 +35,14 @@ GEOMETRY=$(client_geometry "$window")
 read -r cx cy cw ch <<<"$GEOMETRY"
 echo "window $window, client area ${cw}x${ch} at ($cx, $cy)"
 [ "$cw" = 773 ] && [ "$ch" = 451 ] || fail "client area is ${cw}x${ch}, not 773x451"
+read -r frame_left frame_right frame_top frame_bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+outer_height=$((ch + frame_top + frame_bottom))
 
 # The paddle follows the pointer: put it where the ball first comes down.
 xdotool mousemove $((cx + 340)) $((cy + 200))
 
 screenshot "$shots/bouncer-1.png"
+echo "first screenshot $(( ($(date +%s%N) - started) / 1000000 )) ms after start"
 sleep 0.4
 screenshot "$shots/bouncer-2.png"
 ball1=$(find_colour "$shots/bouncer-1.png" "#00FF00")
@@ -60,6 +64,11 @@ echo "after a new game the ball is at ($ball3)"
 read -r _ ball3_top <<<"$ball3"
 [ -n "$ball3" ] && [ "$ball3_top" -lt 100 ] && [ "$ball3_top" -lt "$ball2_top" ] \
     || fail "the new game did not bring the ball back to the top"
+# The paddle stands 75 pixels above the window's outer bottom, frame included; its ends
+# outline is the only pure blue on screen.
+read -r _ paddle_top <<<"$(find_colour "$shots/bouncer-3.png" "#0000FF")"
+echo "after a new game the paddle's top is at $paddle_top, outer height $outer_height"
+[ "$paddle_top" = $((outer_height - 75)) ] || fail "the paddle is not at the outer height - 75"
 
 # "Сложность → Сумашедш" through the menu with the keyboard: the window's outer width,
 # frame included, becomes 450.
@@ -67,7 +76,6 @@ xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
 sleep 0.4
 xdotool key Down Down Right Down Down Return
 sleep 0.4
-read -r frame_left frame_right _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r _ _ cw _ <<<"$(client_geometry "$window")"
 echo "after Сумашедш: client width $cw, frame $frame_left + $frame_right"
 [ $((cw + frame_left + frame_right)) = 450 ] || fail "outer width is $((cw + frame_left + frame_right)), not 450"

@@ -2,7 +2,17 @@
 # measured with ImageMagick. Sourced by the test scripts.
 
 # Starts Xvfb on a free display and openbox on it; exports DISPLAY. Both end with the test.
+# A desktop whose window manager does not come up in time is replaced by a new one.
 start_desktop() {
+    local attempt
+    for attempt in 1 2 3; do
+        start_desktop_once && return 0
+        stop_desktop
+    done
+    return 1
+}
+
+start_desktop_once() {
     local fifo_dir
     fifo_dir=$(mktemp -d)
     mkfifo "$fifo_dir/display"
@@ -14,12 +24,17 @@ start_desktop() {
     export DISPLAY=":$number"
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
-        sleep 0.1
+    # openbox takes a moment, sometimes seconds, before it manages new windows: wait until
+    # it has framed a probe window, so the program under test shows at once.
+    xmessage -name desktop-probe "probe" >/dev/null 2>&1 &
+    local probe=$! waited
+    for waited in $(seq 200); do
+        xprop -name desktop-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q "=" && break
+        sleep 0.05
     done
-    echo "openbox did not start"
-    return 1
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null || true
+    [ "$waited" -lt 200 ] || { echo "openbox did not manage a window within 10 s"; return 1; }
 }
 
 stop_desktop() {
