@@ -28,11 +28,17 @@ def start_desktop():
     with os.fdopen(read_end) as pipe:
         os.environ["DISPLAY"] = ":" + pipe.readline().strip()
     wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    for _ in range(50):
-        probe = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True)
-        if "window" in probe.stdout:
+    # openbox may take seconds before it manages new windows; wait until it frames a probe.
+    probe = subprocess.Popen(["xmessage", "-name", "desktop-probe", "probe"],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(400):
+        framed = subprocess.run(["xprop", "-name", "desktop-probe", "_NET_FRAME_EXTENTS"],
+                                capture_output=True, text=True)
+        if "=" in framed.stdout:
             break
-        time.sleep(0.1)
+        time.sleep(0.05)
+    probe.kill()
+    probe.wait()
     return [wm, xvfb]
 
 
@@ -101,7 +107,7 @@ def play(program, cwd):
 
 
 def main():
-    for tool in ("Xvfb", "openbox", "xdotool", "xwd", "xwininfo", "xprop"):
+    for tool in ("Xvfb", "openbox", "xdotool", "xwd", "xwininfo", "xprop", "xmessage"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing: run scripts/setup.sh first")
     desktop = start_desktop()

@@ -57,8 +57,12 @@ void Dispatch(const std::function<void()>& handler)
     try {
         handler();
     } catch (const Exception& failure) {
+        if (!Application)
+            throw;
         Application->ShowException(failure);
     } catch (...) {
+        if (!Application)
+            throw;
         Application->ShowException(Exception());
     }
 }
