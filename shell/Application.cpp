@@ -20,7 +20,7 @@ TApplication::TApplication(std::string title) : title_(std::move(title))
 
 TApplication::~TApplication()
 {
-    // Windows go last created first, so a dialog never outlives the main window's loop.
+    // The windows go while Application still points here: closing controls may dispatch.
     while (!forms_.empty())
         forms_.pop_back();
     Application = nullptr;
@@ -45,25 +45,37 @@ void TApplication::ShowException(const Exception& failure)
 
 void TApplication::MessageBox(const std::string& text, bool isFailure)
 {
+    // The box belongs to the program's window even when another program has the focus.
     QWidget* owner = QApplication::activeWindow();
+    if (!owner && MainForm())
+        owner = MainForm()->Widget();
     QMessageBox box(isFailure ? QMessageBox::Critical : QMessageBox::NoIcon, QString::fromStdString(title_),
                     QString::fromStdString(text), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
+namespace {
+
+// Every program has its application object; a failure outside one is still never lost.
+void ShowFailure(const Exception& failure)
+{
+    if (Application)
+        Application->ShowException(failure);
+    else
+        qWarning("%s", failure.Message().c_str());
+}
+
+} // namespace
+
 void Dispatch(const std::function<void()>& handler)
 {
     try {
         handler();
     } catch (const Exception& failure) {
-        if (!Application)
-            throw;
-        Application->ShowException(failure);
+        ShowFailure(failure);
     } catch (...) {
-        if (!Application)
-            throw;
-        Application->ShowException(Exception());
+        ShowFailure(Exception());
     }
 }
 
@@ -78,7 +90,8 @@ int RunApplication(const std::string& title, const std::function<void()>& create
     static std::string programName;
     programName = title;
     static int argc = 1;
-    static char* argv[] = {programName.data(), nullptr};
+    static char* argv[] = {nullptr, nullptr};
+    argv[0] = programName.data();
     std::unique_ptr<QApplication> qt;
     if (!QApplication::instance())
         qt = std::make_unique<QApplication>(argc, argv);

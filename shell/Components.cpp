@@ -102,11 +102,12 @@ void TControl::SetVisible(bool value)
 
 bool TControl::Enabled() const
 {
-    return widget_->isEnabled();
+    return enabled_;
 }
 
 void TControl::SetEnabled(bool value)
 {
+    enabled_ = value;
     widget_->setEnabled(value);
 }
 
@@ -157,16 +158,13 @@ TTimer::TTimer() : timer_(std::make_unique<QTimer>())
 {
     // Qt never re-enters a timer whose own slot is still running, but a handler may sit in
     // a message box for long; so a tick only posts the handler's call, and the timer goes
-    // on ticking under the box. Ticks that come while a call is still waiting merge into
-    // it, so a slow handler is never flooded.
+    // on ticking under the box.
     QObject::connect(timer_.get(), &QTimer::timeout, [this] {
-        if (tickPending_)
+        if (clockStopped)
             return;
-        tickPending_ = true;
         QMetaObject::invokeMethod(
             timer_.get(),
             [this] {
-                tickPending_ = false;
                 if (enabled_)
                     Tick();
             },
@@ -177,7 +175,6 @@ TTimer::TTimer() : timer_(std::make_unique<QTimer>())
 
 TTimer::~TTimer() = default;
 
-// Only a real change restarts the count, so re-enabling a running timer keeps its rhythm.
 void TTimer::SetInterval(int milliseconds)
 {
     if (milliseconds == interval_)
@@ -186,6 +183,7 @@ void TTimer::SetInterval(int milliseconds)
     Schedule();
 }
 
+// Only a real change restarts the count, so re-enabling a running timer keeps its rhythm.
 void TTimer::SetEnabled(bool value)
 {
     if (value == enabled_)
@@ -207,7 +205,7 @@ void TTimer::StopClock(bool stopped)
 void TTimer::Schedule()
 {
     // A zero interval means no ticks at all rather than a busy loop.
-    if (enabled_ && interval_ > 0 && !clockStopped)
+    if (enabled_ && interval_ > 0)
         timer_->start(interval_);
     else
         timer_->stop();
@@ -220,11 +218,7 @@ TMenuItem::TMenuItem() : action_(std::make_unique<QAction>())
     QObject::connect(action_.get(), &QAction::triggered, [this] { Fire(OnClick, this); });
 }
 
-TMenuItem::~TMenuItem()
-{
-    // The action must leave its menus before the sub-menu it opens goes.
-    action_.reset();
-}
+TMenuItem::~TMenuItem() = default;
 
 std::string TMenuItem::Caption() const
 {

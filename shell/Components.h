@@ -28,7 +28,6 @@ class TShiftState {
 public:
     TShiftState(unsigned bits = 0) : bits_(bits) {}
     bool Contains(TShiftStateItem item) const { return (bits_ & item) != 0; }
-    unsigned Bits() const { return bits_; }
 
 private:
     unsigned bits_;
@@ -91,6 +90,7 @@ private:
     QWidget* widget_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
+    bool enabled_ = true;
     int tabOrder_ = -1;
 };
 
@@ -139,7 +139,7 @@ public:
     void Tick();
 
     // Behaviour tests drive ticks by hand: while the clock is stopped, enabled timers keep
-    // reading as enabled but never tick on their own.
+    // reading as enabled but their ticks reach no handler.
     static void StopClock(bool stopped);
 
     TNotifyEvent OnTimer;
@@ -150,7 +150,6 @@ private:
     std::unique_ptr<QTimer> timer_;
     int interval_ = 1000;
     bool enabled_ = true;
-    bool tickPending_ = false;
 };
 
 class TMenuItem : public TComponent {

@@ -223,7 +223,11 @@ void TCustomForm::ApplyWindowFlags()
         if ((borderIcons_ & biSystemMenu) && (borderIcons_ & biMaximize) && borderStyle_ == bsSizeable)
             flags |= Qt::WindowMaximizeButtonHint;
     }
+    // Qt hides a window whose flags change; a shown window stays shown.
+    const bool shown = window_->isVisible();
     window_->setWindowFlags(flags);
+    if (shown)
+        window_->show();
 }
 
 void TCustomForm::SetColor(TColor value)

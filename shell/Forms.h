@@ -100,27 +100,13 @@ protected:
         };
     }
 
-    template <class Form>
-    void PublishHandler(const std::string& name, void (Form::*method)(TObject*))
+    // Publishes a handler; its signature decides which events it can be bound to.
+    template <class Form, class... Args>
+    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, Args...))
     {
         Form* self = static_cast<Form*>(this);
-        handlers_[name] = TNotifyEvent([self, method](TObject* sender) { (self->*method)(sender); });
-    }
-
-    template <class Form>
-    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, Word&, TShiftState))
-    {
-        Form* self = static_cast<Form*>(this);
-        handlers_[name] = TKeyEvent(
-            [self, method](TObject* sender, Word& key, TShiftState shift) { (self->*method)(sender, key, shift); });
-    }
-
-    template <class Form>
-    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, TShiftState, int, int))
-    {
-        Form* self = static_cast<Form*>(this);
-        handlers_[name] = TMouseMoveEvent(
-            [self, method](TObject* sender, TShiftState shift, int x, int y) { (self->*method)(sender, shift, x, y); });
+        handlers_[name] = std::function<void(TObject*, Args...)>(
+            [self, method](TObject* sender, Args... args) { (self->*method)(sender, args...); });
     }
 
     // Builds the window from a layout embedded in the program ("bouncer/Unit1.json");

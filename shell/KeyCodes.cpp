@@ -5,6 +5,9 @@
 
 #include <unordered_map>
 
+// FIXME: keys are mapped from the characters of the active keyboard layout, so with a
+// Russian layout letters arrive as Cyrillic keys and get no code; programs that read letter
+// keys need a fallback to the physical key (the native scan code).
 Word VirtualKeyFromQt(int qtKey)
 {
     // Letters and digits share their codes with their upper-case characters.

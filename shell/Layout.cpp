@@ -212,11 +212,6 @@ const std::map<std::string, ClassInfo>& Classes()
     return classes;
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
 void Loader::Fail(const std::string& what)
 {
     std::string where = "Макет " + Quoted(path_);

@@ -8,15 +8,6 @@
 #include <QImage>
 #include <QImageReader>
 
-namespace {
-
-std::string Quoted(const std::string& name)
-{
-    return "«" + name + "»";
-}
-
-} // namespace
-
 QImage ReadPicture(const std::string& path, const std::string& shownName)
 {
     const QString qpath = QString::fromStdString(path);

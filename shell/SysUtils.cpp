@@ -3,6 +3,11 @@
 
 #include <random>
 
+std::string Quoted(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
 std::string IntToStr(int value)
 {
     return std::to_string(value);

@@ -18,6 +18,9 @@ private:
 
 using Word = std::uint16_t;
 
+// A name or value as messages quote it: «name».
+std::string Quoted(const std::string& text);
+
 // Plain signed decimal text of an integer: "0", "3", "-1".
 std::string IntToStr(int value);
 
