@@ -50,7 +50,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        Word key = VirtualKeyFromQt(event->key());
+        Word key = VirtualKeyFromQt(event->key(), event->nativeScanCode());
         if (key == 0 || !form_.OnKeyDown)
             return QWidget::keyPressEvent(event);
         const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());

@@ -5,10 +5,25 @@
 
 #include <unordered_map>
 
-// FIXME: keys are mapped from the characters of the active keyboard layout, so with a
-// Russian layout letters arrive as Cyrillic keys and get no code; programs that read letter
-// keys need a fallback to the physical key (the native scan code).
-Word VirtualKeyFromQt(int qtKey)
+namespace {
+
+// Keys by their place on the keyboard: X11 and Wayland key codes (evdev codes + 8) of the
+// letter, digit and punctuation keys, for layouts whose characters Qt reports instead.
+Word VirtualKeyFromScanCode(unsigned scanCode)
+{
+    static const std::unordered_map<unsigned, Word> table = {
+        {10, '1'},  {11, '2'},  {12, '3'},  {13, '4'},  {14, '5'},  {15, '6'},  {16, '7'},  {17, '8'},
+        {18, '9'},  {19, '0'},  {20, 189},  {21, 187},  {24, 'Q'},  {25, 'W'},  {26, 'E'},  {27, 'R'},
+        {28, 'T'},  {29, 'Y'},  {30, 'U'},  {31, 'I'},  {32, 'O'},  {33, 'P'},  {34, 219},  {35, 221},
+        {38, 'A'},  {39, 'S'},  {40, 'D'},  {41, 'F'},  {42, 'G'},  {43, 'H'},  {44, 'J'},  {45, 'K'},
+        {46, 'L'},  {47, 186},  {48, 222},  {49, 192},  {51, 220},  {52, 'Z'},  {53, 'X'},  {54, 'C'},
+        {55, 'V'},  {56, 'B'},  {57, 'N'},  {58, 'M'},  {59, 188},  {60, 190},  {61, 191},
+    };
+    const auto found = table.find(scanCode);
+    return found == table.end() ? 0 : found->second;
+}
+
+Word VirtualKeyFromKey(int qtKey)
 {
     // Letters and digits share their codes with their upper-case characters.
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
@@ -37,4 +52,12 @@ Word VirtualKeyFromQt(int qtKey)
     };
     const auto found = table.find(qtKey);
     return found == table.end() ? 0 : found->second;
+}
+
+} // namespace
+
+Word VirtualKeyFromQt(int qtKey, unsigned nativeScanCode)
+{
+    const Word code = VirtualKeyFromKey(qtKey);
+    return code != 0 ? code : VirtualKeyFromScanCode(nativeScanCode);
 }

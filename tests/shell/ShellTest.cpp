@@ -180,6 +180,14 @@ TEST(Shell, KeyCodesAreWindowsVirtualKeys)
     };
     for (const auto& [qtKey, code] : rows)
         EXPECT_EQ(VirtualKeyFromQt(qtKey), code) << "Qt key " << qtKey;
+
+    // Under a Russian layout a letter key reports its Cyrillic letter, and Shift with a
+    // digit its symbol; the key's place on the keyboard still gives the code.
+    EXPECT_EQ(VirtualKeyFromQt(0x424 /* Ф */, 38), 'A');
+    EXPECT_EQ(VirtualKeyFromQt(0x42f /* Я */, 52), 'Z');
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Exclam, 10), '1');
+    EXPECT_EQ(VirtualKeyFromQt(0x425 /* Х */, 34), 219);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Left, 113), VK_LEFT) << "a key's own code comes first";
 }
 
 TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
