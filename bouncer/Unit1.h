@@ -2,6 +2,9 @@
 #pragma once
 
 #include "shell/Forms.h"
+#include "shell/Graphics.h"
+#include "shell/StdControls.h"
+#include "shell/Timers.h"
 
 class TForm1 : public TForm {
 public:

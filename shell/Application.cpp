@@ -1,15 +1,15 @@
-// The application object, the program entry and the display of failures.
+// The application object and the program entry.
 #include "shell/Application.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QMessageBox>
 
 TApplication* Application = nullptr;
 
 TApplication::TApplication(std::string title) : title_(std::move(title))
 {
     Application = this;
+    ResetFailureDisplay();
     QApplication::setApplicationName(QString::fromStdString(title_));
     // The layouts ask for an 8-point sans serif at 96 pixels per inch: 11 pixels high.
     QFont font(QStringLiteral("Sans Serif"));
@@ -34,56 +34,6 @@ void TApplication::Run()
     QApplication::exec();
 }
 
-void TApplication::ShowException(const Exception& failure)
-{
-    const std::string& text = failure.Message();
-    if (!failuresOnScreen_.insert(text).second)
-        return;
-    MessageBox(text, true);
-    failuresOnScreen_.erase(text);
-}
-
-void TApplication::MessageBox(const std::string& text, bool isFailure)
-{
-    // The box belongs to the program's window even when another program has the focus.
-    QWidget* owner = QApplication::activeWindow();
-    if (!owner && MainForm())
-        owner = MainForm()->Widget();
-    QMessageBox box(isFailure ? QMessageBox::Critical : QMessageBox::NoIcon, QString::fromStdString(title_),
-                    QString::fromStdString(text), QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-namespace {
-
-// Every program has its application object; a failure outside one is still never lost.
-void ShowFailure(const Exception& failure)
-{
-    if (Application)
-        Application->ShowException(failure);
-    else
-        qWarning("%s", failure.Message().c_str());
-}
-
-} // namespace
-
-void Dispatch(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const Exception& failure) {
-        ShowFailure(failure);
-    } catch (...) {
-        ShowFailure(Exception());
-    }
-}
-
-void ShowMessage(const std::string& text)
-{
-    Application->MessageBox(text);
-}
-
 int RunApplication(const std::string& title, const std::function<void()>& createForms)
 {
     // Qt is handed the program's name alone, so no argument can change its behaviour.
@@ -101,9 +51,9 @@ int RunApplication(const std::string& title, const std::function<void()>& create
         createForms();
         application.Run();
     } catch (const Exception& failure) {
-        application.ShowException(failure);
+        ShowFailure(failure);
     } catch (...) {
-        application.ShowException(Exception());
+        ShowFailure(Exception());
     }
     return 0;
 }

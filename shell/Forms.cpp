@@ -2,10 +2,12 @@
 // popup menu.
 #include "shell/Forms.h"
 
-#include "shell/Application.h"
 #include "shell/KeyCodes.h"
+#include "shell/LayoutClasses.h"
+#include "shell/Messages.h"
 
 #include <QContextMenuEvent>
+#include <QJsonArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -76,7 +78,7 @@ protected:
     void closeEvent(QCloseEvent* event) override
     {
         QWidget::closeEvent(event);
-        if (Application && Application->MainForm() == &form_)
+        if (form_.isMainForm_)
             QCoreApplication::quit();
     }
 
@@ -271,4 +273,74 @@ void TCustomForm::Show()
 void TCustomForm::Close()
 {
     window_->close();
+}
+
+namespace {
+
+const std::vector<std::pair<std::string, TColor>>& ColorNames()
+{
+    static const std::vector<std::pair<std::string, TColor>> names = {
+        {"clBtnFace", clBtnFace}, {"clBtnHighlight", clBtnHighlight}, {"clWindow", clWindow},
+        {"clWhite", clWhite},     {"clBlack", clBlack},
+    };
+    return names;
+}
+
+} // namespace
+
+void AddFormClasses(ClassTable& classes)
+{
+    classes["TForm"] = {"",
+          {},
+          {
+              IntProperty("Left", &TCustomForm::SetLeft),
+              IntProperty("Top", &TCustomForm::SetTop),
+              {"BorderStyle",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   static_cast<TCustomForm&>(c).SetBorderStyle(
+                       TBorderStyle(l.Choice(v, {"bsNone", "bsSingle", "bsSizeable", "bsDialog"})));
+               }},
+              {"BorderIcons",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   if (!v.isArray())
+                       l.Fail("ожидается список значков, например [\"biSystemMenu\"]");
+                   unsigned icons = 0;
+                   for (const QJsonValue& icon : v.toArray())
+                       icons |= 1u << l.Choice(icon, {"biSystemMenu", "biMinimize", "biMaximize"});
+                   static_cast<TCustomForm&>(c).SetBorderIcons(icons);
+               }},
+              IntProperty("Width", &TCustomForm::SetWidth),
+              IntProperty("Height", &TCustomForm::SetHeight),
+              IntProperty("ClientWidth", &TCustomForm::SetClientWidth),
+              IntProperty("ClientHeight", &TCustomForm::SetClientHeight),
+              TextProperty("Caption", &TCustomForm::SetCaption),
+              {"Color",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   std::vector<std::string> names;
+                   for (const auto& [name, color] : ColorNames())
+                       names.push_back(name);
+                   static_cast<TCustomForm&>(c).SetColor(ColorNames()[l.Choice(v, names)].second);
+               }},
+              {"PopupMenu",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   const std::string name = l.String(v);
+                   auto& form = static_cast<TCustomForm&>(c);
+                   l.Later([&l, &form, name] {
+                       auto* menu = dynamic_cast<TPopupMenu*>(l.Find(name));
+                       if (!menu)
+                           l.Fail("«" + name + "» не является всплывающим меню (TPopupMenu)");
+                       form.SetPopupMenu(menu);
+                   });
+               }},
+              {"OnKeyDown",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   static_cast<TCustomForm&>(c).OnKeyDown =
+                       l.Handler<TKeyEvent>(v, "(TObject* Sender, Word& Key, TShiftState Shift)");
+               }},
+              {"OnMouseMove",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   static_cast<TCustomForm&>(c).OnMouseMove =
+                       l.Handler<TMouseMoveEvent>(v, "(TObject* Sender, TShiftState Shift, int X, int Y)");
+               }},
+          }};
 }

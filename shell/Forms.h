@@ -2,7 +2,8 @@
 // that its layout can be applied to it.
 #pragma once
 
-#include "shell/Components.h"
+#include "shell/Controls.h"
+#include "shell/Menus.h"
 
 #include <cstdint>
 #include <map>
@@ -63,6 +64,8 @@ public:
     void Show();
     // Closes the window; closing the main window ends the program.
     void Close();
+    // Makes this the window whose closing ends the program.
+    void MakeMainForm() { isMainForm_ = true; }
 
     TKeyEvent OnKeyDown;
     TMouseMoveEvent OnMouseMove;
@@ -130,6 +133,7 @@ private:
     TColor color_ = clBtnFace;
     TPopupMenu* popupMenu_ = nullptr;
     int cursor_ = crDefault;
+    bool isMainForm_ = false;
 };
 
 class TForm : public TCustomForm {

@@ -2,7 +2,10 @@
 // is created by its class, stored in the window's published field of the same name, given
 // its properties and event handlers, and placed in its parent. Anything that cannot be
 // applied raises Exception naming the layout, the node and the property.
-#include "shell/Forms.h"
+#include "shell/LayoutClasses.h"
+
+#include "shell/Graphics.h"
+#include "shell/Menus.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,200 +20,24 @@
 
 namespace {
 
-class Loader;
-
-// What a property does with its value, given the component it belongs to.
-using Apply = std::function<void(Loader&, TComponent&, const QJsonValue&)>;
-
-struct Property {
-    const char* name;
-    Apply apply;
-};
-
-struct ClassInfo {
-    std::string base;                                   // class whose properties come first
-    std::function<std::unique_ptr<TComponent>()> create; // empty for classes a layout cannot create
-    std::vector<Property> properties;
-};
-
-class Loader {
-public:
-    Loader(TCustomForm& form, std::string path) : form_(form), path_(std::move(path)) {}
-
-    void Load();
-
-    // Value readers: each raises a layout error when the value has the wrong type.
-    int Int(const QJsonValue& value);
-    bool Bool(const QJsonValue& value);
-    std::string String(const QJsonValue& value);
-    int Choice(const QJsonValue& value, const std::vector<std::string>& names);
-    QImage Picture(const QJsonValue& value);
-    template <class Event>
-    Event Handler(const QJsonValue& value, const char* signature);
-    // A reference to another component of the layout, resolved once all exist.
-    void Later(std::function<void()> resolve) { references_.push_back({node_, property_, std::move(resolve)}); }
-    TComponent* Find(const std::string& name);
-
-    [[noreturn]] void Fail(const std::string& what);
-
-private:
-    void Build(const QJsonObject& node, TComponent* parent);
-    void ApplyProperties(const QJsonObject& node, TComponent& component, const std::string& className);
-    void Attach(TComponent& child, const std::string& childClass, TComponent* parent);
-    void BindField(const std::string& name, TComponent& component);
-
-    TCustomForm& form_;
-    std::string path_;
-    std::string node_;
-    std::string property_;
-    std::map<std::string, TComponent*> created_;
-    struct Reference {
-        std::string node, property;
-        std::function<void()> resolve;
-    };
-    std::vector<Reference> references_;
-};
-
-template <class T>
-Property IntProperty(const char* name, void (T::*set)(int))
+// The whole table, put together from the families' parts.
+const ClassTable& Classes()
 {
-    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.Int(v)); }};
-}
-
-template <class T>
-Property BoolProperty(const char* name, void (T::*set)(bool))
-{
-    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.Bool(v)); }};
-}
-
-template <class T>
-Property TextProperty(const char* name, void (T::*set)(const std::string&))
-{
-    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.String(v)); }};
-}
-
-template <class T>
-Property NotifyProperty(const char* name, TNotifyEvent T::*event)
-{
-    return {name, [event](Loader& l, TComponent& c, const QJsonValue& v) {
-                static_cast<T&>(c).*event = l.Handler<TNotifyEvent>(v, "(TObject* Sender)");
-            }};
-}
-
-const std::vector<std::pair<std::string, TColor>>& ColorNames()
-{
-    static const std::vector<std::pair<std::string, TColor>> names = {
-        {"clBtnFace", clBtnFace}, {"clBtnHighlight", clBtnHighlight}, {"clWindow", clWindow},
-        {"clWhite", clWhite},     {"clBlack", clBlack},
-    };
-    return names;
-}
-
-const std::map<std::string, ClassInfo>& Classes()
-{
-    static const std::map<std::string, ClassInfo> classes = {
-        {"TForm",
-         {"",
-          {},
-          {
-              IntProperty("Left", &TCustomForm::SetLeft),
-              IntProperty("Top", &TCustomForm::SetTop),
-              {"BorderStyle",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TCustomForm&>(c).SetBorderStyle(
-                       TBorderStyle(l.Choice(v, {"bsNone", "bsSingle", "bsSizeable", "bsDialog"})));
-               }},
-              {"BorderIcons",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   if (!v.isArray())
-                       l.Fail("ожидается список значков, например [\"biSystemMenu\"]");
-                   unsigned icons = 0;
-                   for (const QJsonValue& icon : v.toArray())
-                       icons |= 1u << l.Choice(icon, {"biSystemMenu", "biMinimize", "biMaximize"});
-                   static_cast<TCustomForm&>(c).SetBorderIcons(icons);
-               }},
-              IntProperty("Width", &TCustomForm::SetWidth),
-              IntProperty("Height", &TCustomForm::SetHeight),
-              IntProperty("ClientWidth", &TCustomForm::SetClientWidth),
-              IntProperty("ClientHeight", &TCustomForm::SetClientHeight),
-              TextProperty("Caption", &TCustomForm::SetCaption),
-              {"Color",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   std::vector<std::string> names;
-                   for (const auto& [name, color] : ColorNames())
-                       names.push_back(name);
-                   static_cast<TCustomForm&>(c).SetColor(ColorNames()[l.Choice(v, names)].second);
-               }},
-              {"PopupMenu",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   const std::string name = l.String(v);
-                   auto& form = static_cast<TCustomForm&>(c);
-                   l.Later([&l, &form, name] {
-                       auto* menu = dynamic_cast<TPopupMenu*>(l.Find(name));
-                       if (!menu)
-                           l.Fail("«" + name + "» не является всплывающим меню (TPopupMenu)");
-                       form.SetPopupMenu(menu);
-                   });
-               }},
-              {"OnKeyDown",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TCustomForm&>(c).OnKeyDown =
-                       l.Handler<TKeyEvent>(v, "(TObject* Sender, Word& Key, TShiftState Shift)");
-               }},
-              {"OnMouseMove",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TCustomForm&>(c).OnMouseMove =
-                       l.Handler<TMouseMoveEvent>(v, "(TObject* Sender, TShiftState Shift, int X, int Y)");
-               }},
-          }}},
-        {"TControl",
-         {"",
-          {},
-          {
-              IntProperty("Left", &TControl::SetLeft),
-              IntProperty("Top", &TControl::SetTop),
-              IntProperty("Width", &TControl::SetWidth),
-              IntProperty("Height", &TControl::SetHeight),
-              BoolProperty("Visible", &TControl::SetVisible),
-              BoolProperty("Enabled", &TControl::SetEnabled),
-              IntProperty("TabOrder", &TControl::SetTabOrder),
-          }}},
-        {"TImage",
-         {"TControl",
-          [] { return std::make_unique<TImage>(); },
-          {
-              {"Picture",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TImage&>(c).Picture()->SetImage(l.Picture(v));
-               }},
-          }}},
-        {"TCheckBox",
-         {"TControl",
-          [] { return std::make_unique<TCheckBox>(); },
-          {
-              TextProperty("Caption", &TCheckBox::SetCaption),
-              BoolProperty("Checked", &TCheckBox::SetChecked),
-              NotifyProperty("OnClick", &TCheckBox::OnClick),
-          }}},
-        {"TTimer",
-         {"",
-          [] { return std::make_unique<TTimer>(); },
-          {
-              IntProperty("Interval", &TTimer::SetInterval),
-              BoolProperty("Enabled", &TTimer::SetEnabled),
-              NotifyProperty("OnTimer", &TTimer::OnTimer),
-          }}},
-        {"TPopupMenu", {"", [] { return std::make_unique<TPopupMenu>(); }, {}}},
-        {"TMenuItem",
-         {"",
-          [] { return std::make_unique<TMenuItem>(); },
-          {
-              TextProperty("Caption", &TMenuItem::SetCaption),
-              NotifyProperty("OnClick", &TMenuItem::OnClick),
-          }}},
-    };
+    static const ClassTable classes = [] {
+        ClassTable table;
+        AddFormClasses(table);
+        AddControlClasses(table);
+        AddStdControlClasses(table);
+        AddGraphicsClasses(table);
+        AddTimerClasses(table);
+        AddMenuClasses(table);
+        AddDialogClasses(table);
+        return table;
+    }();
     return classes;
 }
+
+} // namespace
 
 void Loader::Fail(const std::string& what)
 {
@@ -266,18 +93,6 @@ QImage Loader::Picture(const QJsonValue& value)
     } catch (const Exception& failure) {
         Fail(failure.Message());
     }
-}
-
-template <class Event>
-Event Loader::Handler(const QJsonValue& value, const char* signature)
-{
-    const std::string name = String(value);
-    const auto found = form_.Handlers().find(name);
-    if (found == form_.Handlers().end())
-        Fail("у окна " + form_.ClassName() + " нет обработчика " + Quoted(name));
-    if (!std::holds_alternative<Event>(found->second))
-        Fail("обработчик " + Quoted(name) + " должен иметь вид " + name + signature);
-    return std::get<Event>(found->second);
 }
 
 TComponent* Loader::Find(const std::string& name)
@@ -423,8 +238,6 @@ void Loader::BindField(const std::string& name, TComponent& component)
         Fail("класс элемента не совпадает с типом поля " + Quoted(name) + " окна " + form_.ClassName());
     found->second.bound = true;
 }
-
-} // namespace
 
 void TCustomForm::LoadLayout(const std::string& layoutPath)
 {

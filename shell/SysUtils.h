@@ -24,6 +24,21 @@ std::string Quoted(const std::string& text);
 // Plain signed decimal text of an integer: "0", "3", "-1".
 std::string IntToStr(int value);
 
+// Decimal text to a signed 32-bit integer: an optional sign and digits, nothing else (no
+// blanks). Raises Exception quoting the text when it is not such a number.
+int StrToInt(const std::string& text);
+
+// Decimal text to a double: an optional sign, digits with at most one decimal separator
+// (',' or '.'), an optional exponent (e or E, optional sign, digits), and nothing else: no
+// blanks, no inf or nan. Raises Exception quoting the text otherwise, and for a number
+// too large for a double.
+double StrToFloat(const std::string& text);
+
+// A double as the general format writes it: at most 15 significant digits, no trailing
+// zeros, ',' as the decimal separator, an exponent ("1E15", "1E-5") for numbers of more
+// than 15 integer digits or below 0,0001. Negative zero is "0".
+std::string FloatToStr(double value);
+
 // An integer in 0..n-1 from one process-wide generator that is never seeded, so every
 // run repeats the same sequence; 0 when n is 0 (or negative).
 int random(int n);

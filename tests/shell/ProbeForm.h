@@ -3,6 +3,9 @@
 #pragma once
 
 #include "shell/Forms.h"
+#include "shell/Graphics.h"
+#include "shell/StdControls.h"
+#include "shell/Timers.h"
 
 #include <functional>
 

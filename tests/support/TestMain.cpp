@@ -1,6 +1,6 @@
 // Runs the in-process tests against real widgets on Qt's offscreen platform, with the
 // timer clock stopped so that every tick is one the test asked for.
-#include "shell/Components.h"
+#include "shell/Timers.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,12 +1,35 @@
-// Loading picture files with clear, file-naming errors.
-#include "shell/Picture.h"
+// Loading picture files with clear, file-naming errors, and the image control.
+#include "shell/Graphics.h"
 
-#include "shell/SysUtils.h"
+#include "shell/LayoutClasses.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+// Paints a picture at its own size from the top-left corner; mouse moves over it are
+// its own (it tracks none), so they never reach the window beneath.
+class ImageWidget : public QWidget {
+public:
+    explicit ImageWidget(const TPicture& picture) : picture_(picture) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, picture_.Image());
+    }
+
+private:
+    const TPicture& picture_;
+};
+
+} // namespace
 
 QImage ReadPicture(const std::string& path, const std::string& shownName)
 {
@@ -59,4 +82,21 @@ void TPicture::SetImage(const QImage& image)
     *image_ = image;
     if (onChange_)
         onChange_();
+}
+
+TImage::TImage() : TControl(new ImageWidget(picture_))
+{
+    picture_.SetOnChange([this] { Widget()->update(); });
+}
+
+void AddGraphicsClasses(ClassTable& classes)
+{
+    classes["TImage"] = {"TControl",
+                         [] { return std::make_unique<TImage>(); },
+                         {
+                             {"Picture",
+                              [](Loader& l, TComponent& c, const QJsonValue& v) {
+                                  static_cast<TImage&>(c).Picture()->SetImage(l.Picture(v));
+                              }},
+                         }};
 }

@@ -1,5 +1,7 @@
-// Pictures loaded from files, as image controls hold them.
+// Pictures loaded from files, and the image control that shows one.
 #pragma once
+
+#include "shell/Controls.h"
 
 #include <functional>
 #include <memory>
@@ -33,3 +35,13 @@ private:
 // Reads a picture through Qt's image reader, the format chosen by the file's extension;
 // `shownName` is the name the error messages quote. Raises Exception on any failure.
 QImage ReadPicture(const std::string& path, const std::string& shownName);
+
+// Shows a picture unscaled from its top-left corner; never sizes itself to it.
+class TImage : public TControl {
+public:
+    TImage();
+    TPicture* Picture() { return &picture_; }
+
+private:
+    TPicture picture_;
+};

@@ -1,0 +1,100 @@
+// The root of the toolkit's classes: components, visible controls and the event types
+// that handlers are bound with. Each control wraps one Qt widget and shows its state as
+// plain accessors, so that handlers never touch Qt.
+#pragma once
+
+#include "shell/SysUtils.h"
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+// Keys and mouse buttons held during an input event.
+enum TShiftStateItem : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+
+class TShiftState {
+public:
+    TShiftState(unsigned bits = 0) : bits_(bits) {}
+    bool Contains(TShiftStateItem item) const { return (bits_ & item) != 0; }
+
+private:
+    unsigned bits_;
+};
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+// Raises a notify event, if one is bound, through the event dispatch.
+void Fire(const TNotifyEvent& event, TObject* sender);
+
+// Mouse pointers a window can show; crNone hides the pointer.
+enum TCursor : int { crDefault = 0, crNone = -1 };
+
+class TComponent : public TObject {
+public:
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+
+private:
+    std::string name_;
+};
+
+class TWinControl;
+
+// A visible control. Its bounds are kept as set, so the value read back is the value
+// written even when it lies far outside what the window system can place.
+class TControl : public TComponent {
+public:
+    ~TControl() override;
+
+    virtual int Left() const { return left_; }
+    virtual int Top() const { return top_; }
+    virtual int Width() const { return width_; }
+    virtual int Height() const { return height_; }
+    virtual void SetLeft(int value);
+    virtual void SetTop(int value);
+    virtual void SetWidth(int value);
+    virtual void SetHeight(int value);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
+
+    // Place in the keyboard focus order among the controls of the same parent; -1 when
+    // the layout gives none.
+    int TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int value) { tabOrder_ = value; }
+
+    void SetParent(TWinControl* parent);
+
+    // The Qt widget behind the control, for the shell and its tests.
+    QWidget* Widget() const { return widget_; }
+
+protected:
+    explicit TControl(QWidget* widget);
+
+    // Moves the widget to the control's bounds, as far as the window system can place it.
+    virtual void PlaceWidget();
+
+private:
+
+    QWidget* widget_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int tabOrder_ = -1;
+};
+
+// A control that can hold other controls.
+class TWinControl : public TControl {
+protected:
+    using TControl::TControl;
+};

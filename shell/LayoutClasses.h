@@ -1,0 +1,115 @@
+// What the layout loader knows of each class: how to create it and how to apply each of
+// its properties. Every family of classes adds its own part of this table (AddXxxClasses,
+// beside the family's code), so that adding a class touches one family's file.
+#pragma once
+
+#include "shell/Forms.h"
+
+#include <QJsonValue>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QImage;
+class Loader;
+
+// What a property does with its value, given the component it belongs to.
+using Apply = std::function<void(Loader&, TComponent&, const QJsonValue&)>;
+
+struct Property {
+    const char* name;
+    Apply apply;
+};
+
+struct ClassInfo {
+    std::string base;                                    // class whose properties come first
+    std::function<std::unique_ptr<TComponent>()> create; // empty for classes a layout cannot create
+    std::vector<Property> properties;
+};
+
+using ClassTable = std::map<std::string, ClassInfo>;
+
+// The families' parts of the table.
+void AddControlClasses(ClassTable& classes);
+void AddStdControlClasses(ClassTable& classes);
+void AddGraphicsClasses(ClassTable& classes);
+void AddTimerClasses(ClassTable& classes);
+void AddMenuClasses(ClassTable& classes);
+void AddDialogClasses(ClassTable& classes);
+void AddFormClasses(ClassTable& classes);
+
+// Applies one layout to one window; the property appliers read their values through it.
+class Loader {
+public:
+    Loader(TCustomForm& form, std::string path) : form_(form), path_(std::move(path)) {}
+
+    void Load();
+
+    // Value readers: each raises a layout error when the value has the wrong type.
+    int Int(const QJsonValue& value);
+    bool Bool(const QJsonValue& value);
+    std::string String(const QJsonValue& value);
+    int Choice(const QJsonValue& value, const std::vector<std::string>& names);
+    QImage Picture(const QJsonValue& value);
+    template <class Event>
+    Event Handler(const QJsonValue& value, const char* signature)
+    {
+        const std::string name = String(value);
+        const auto found = form_.Handlers().find(name);
+        if (found == form_.Handlers().end())
+            Fail("у окна " + form_.ClassName() + " нет обработчика " + Quoted(name));
+        if (!std::holds_alternative<Event>(found->second))
+            Fail("обработчик " + Quoted(name) + " должен иметь вид " + name + signature);
+        return std::get<Event>(found->second);
+    }
+    // A reference to another component of the layout, resolved once all exist.
+    void Later(std::function<void()> resolve) { references_.push_back({node_, property_, std::move(resolve)}); }
+    TComponent* Find(const std::string& name);
+
+    [[noreturn]] void Fail(const std::string& what);
+
+private:
+    void Build(const QJsonObject& node, TComponent* parent);
+    void ApplyProperties(const QJsonObject& node, TComponent& component, const std::string& className);
+    void Attach(TComponent& child, const std::string& childClass, TComponent* parent);
+    void BindField(const std::string& name, TComponent& component);
+
+    TCustomForm& form_;
+    std::string path_;
+    std::string node_;
+    std::string property_;
+    std::map<std::string, TComponent*> created_;
+    struct Reference {
+        std::string node, property;
+        std::function<void()> resolve;
+    };
+    std::vector<Reference> references_;
+};
+
+template <class T>
+Property IntProperty(const char* name, void (T::*set)(int))
+{
+    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.Int(v)); }};
+}
+
+template <class T>
+Property BoolProperty(const char* name, void (T::*set)(bool))
+{
+    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.Bool(v)); }};
+}
+
+template <class T>
+Property TextProperty(const char* name, void (T::*set)(const std::string&))
+{
+    return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.String(v)); }};
+}
+
+template <class T>
+Property NotifyProperty(const char* name, TNotifyEvent T::*event)
+{
+    return {name, [event](Loader& l, TComponent& c, const QJsonValue& v) {
+                static_cast<T&>(c).*event = l.Handler<TNotifyEvent>(v, "(TObject* Sender)");
+            }};
+}

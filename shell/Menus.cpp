@@ -1,0 +1,65 @@
+// Menus over QMenu and QAction, and their part of the layout's class table.
+#include "shell/Menus.h"
+
+#include "shell/LayoutClasses.h"
+
+#include <QAction>
+#include <QMenu>
+
+TMenuItem::TMenuItem() : action_(std::make_unique<QAction>())
+{
+    QObject::connect(action_.get(), &QAction::triggered, [this] { Fire(OnClick, this); });
+}
+
+TMenuItem::~TMenuItem() = default;
+
+std::string TMenuItem::Caption() const
+{
+    return action_->text().toStdString();
+}
+
+void TMenuItem::SetCaption(const std::string& value)
+{
+    action_->setText(QString::fromStdString(value));
+}
+
+void TMenuItem::Add(TMenuItem* item)
+{
+    if (!submenu_) {
+        submenu_ = std::make_unique<QMenu>();
+        action_->setMenu(submenu_.get());
+    }
+    submenu_->addAction(item->Action());
+    items_.push_back(item);
+}
+
+void TMenuItem::Click()
+{
+    action_->trigger();
+}
+
+TPopupMenu::TPopupMenu() : menu_(std::make_unique<QMenu>()) {}
+
+TPopupMenu::~TPopupMenu() = default;
+
+void TPopupMenu::Add(TMenuItem* item)
+{
+    menu_->addAction(item->Action());
+    items_.push_back(item);
+}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    menu_->popup(QPoint(x, y));
+}
+
+void AddMenuClasses(ClassTable& classes)
+{
+    classes["TPopupMenu"] = {"", [] { return std::make_unique<TPopupMenu>(); }, {}};
+    classes["TMenuItem"] = {"",
+                            [] { return std::make_unique<TMenuItem>(); },
+                            {
+                                TextProperty("Caption", &TMenuItem::SetCaption),
+                                NotifyProperty("OnClick", &TMenuItem::OnClick),
+                            }};
+}

@@ -1,0 +1,103 @@
+// Message boxes and the failure queue. A timer whose handler fails on every tick must
+// never bury the window under boxes: hence one failure box at a time, no repeats while
+// queued, and a way to retire a message for good.
+#include "shell/Messages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+
+#include <algorithm>
+#include <deque>
+#include <set>
+
+const char* const DontShowAgainText = "Больше не показывать это сообщение";
+
+namespace {
+
+struct FailureDisplay {
+    std::deque<std::string> waiting;
+    std::string onScreen;
+    bool showing = false;
+    std::set<std::string> retired;
+};
+
+FailureDisplay& Failures()
+{
+    static FailureDisplay display;
+    return display;
+}
+
+// The box belongs to the program's window even when another program has the focus.
+QWidget* BoxOwner()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->windowType() == Qt::Window)
+            return widget;
+    return nullptr;
+}
+
+// Shows one modal box; tells whether the user ticked the check box, if it had one.
+bool ShowBox(const std::string& text, bool isFailure)
+{
+    QMessageBox box(isFailure ? QMessageBox::Critical : QMessageBox::NoIcon, QApplication::applicationName(),
+                    QString::fromStdString(text), QMessageBox::Ok, BoxOwner());
+    box.setTextFormat(Qt::PlainText);
+    if (isFailure)
+        box.setCheckBox(new QCheckBox(QString::fromUtf8(DontShowAgainText)));
+    box.exec();
+    return isFailure && box.checkBox()->isChecked();
+}
+
+} // namespace
+
+void Dispatch(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const Exception& failure) {
+        ShowFailure(failure);
+    } catch (...) {
+        ShowFailure(Exception());
+    }
+}
+
+void ShowFailure(const Exception& failure)
+{
+    const std::string& text = failure.Message();
+    if (!QApplication::instance()) {
+        qWarning("%s", text.c_str());
+        return;
+    }
+    FailureDisplay& display = Failures();
+    const bool known = display.retired.count(text) || (display.showing && display.onScreen == text)
+                       || std::find(display.waiting.begin(), display.waiting.end(), text) != display.waiting.end();
+    if (known)
+        return;
+    display.waiting.push_back(text);
+    // A box already on screen shows the queue when it is dismissed; this call was made
+    // from inside its nested loop and returns at once.
+    if (display.showing)
+        return;
+    display.showing = true;
+    while (!display.waiting.empty()) {
+        display.onScreen = display.waiting.front();
+        display.waiting.pop_front();
+        if (ShowBox(display.onScreen, true))
+            display.retired.insert(display.onScreen);
+    }
+    display.onScreen.clear();
+    display.showing = false;
+}
+
+void ResetFailureDisplay()
+{
+    Failures() = FailureDisplay();
+}
+
+void ShowMessage(const std::string& text)
+{
+    ShowBox(text, false);
+}
