@@ -7,8 +7,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(
     cmake g++ make                                  # the toolchain
     qt6-base-dev qt6-qpa-plugins                    # Qt Widgets and its X11 platform
+    fonts-liberation2                               # a sans serif with the layouts' metrics
     libgtest-dev                                    # the test runner
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots
+    xclip                                           # e2e tests read texts as a user copies them
     fonts-dejavu-core                               # a sans serif font with Cyrillic
 )
 missing=()

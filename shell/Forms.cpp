@@ -12,13 +12,30 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int MaxClientSize = 1 << 20;
+// The window system places windows with 16-bit coordinates; a stored position of any
+// size is brought within them.
+constexpr int PositionLimit = 32000;
+
+int Placeable(int value)
+{
+    return std::clamp(value, -PositionLimit, PositionLimit);
+}
+
+// No window is made larger than the whole desktop: a stored size of any magnitude is
+// brought within it (and the window's painting never asks for gigabytes).
+QSize LargestClientSize()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->virtualSize();
+    return QSize(1 << 14, 1 << 14);
+}
 
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
@@ -73,6 +90,19 @@ protected:
         if (!form_.PopupMenu())
             return QWidget::contextMenuEvent(event);
         form_.PopupMenu()->Popup(event->globalPos().x(), event->globalPos().y());
+    }
+
+    // The window manager's frame is known only once it has framed the window.
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        form_.ApplyFrame();
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        form_.ApplyFrame();
     }
 
     void closeEvent(QCloseEvent* event) override
@@ -133,22 +163,38 @@ int TCustomForm::Height() const
 
 void TCustomForm::SetLeft(int value)
 {
-    window_->move(value, window_->y());
+    window_->move(Placeable(value), window_->y());
 }
 
 void TCustomForm::SetTop(int value)
 {
-    window_->move(window_->x(), value);
+    window_->move(window_->x(), Placeable(value));
 }
 
+// An outer size set before the window manager has framed the window is kept, and the
+// client area shrinks by the frame once it is known, so the window shows at that size.
 void TCustomForm::SetWidth(int value)
 {
     SetClientWidth(value - FrameWidth());
+    if (!window_->isVisible() && FrameWidth() == 0)
+        pendingWidth_ = value;
 }
 
 void TCustomForm::SetHeight(int value)
 {
     SetClientHeight(value - FrameHeight());
+    if (!window_->isVisible() && FrameHeight() == 0)
+        pendingHeight_ = value;
+}
+
+void TCustomForm::ApplyFrame()
+{
+    if ((pendingWidth_ < 0 && pendingHeight_ < 0) || (FrameWidth() == 0 && FrameHeight() == 0))
+        return;
+    const int width = pendingWidth_ >= 0 ? pendingWidth_ - FrameWidth() : window_->width();
+    const int height = pendingHeight_ >= 0 ? pendingHeight_ - FrameHeight() : window_->height();
+    pendingWidth_ = pendingHeight_ = -1;
+    ResizeClient(width, height);
 }
 
 int TCustomForm::ClientWidth() const
@@ -163,11 +209,13 @@ int TCustomForm::ClientHeight() const
 
 void TCustomForm::SetClientWidth(int value)
 {
+    pendingWidth_ = -1;
     ResizeClient(value, window_->height());
 }
 
 void TCustomForm::SetClientHeight(int value)
 {
+    pendingHeight_ = -1;
     ResizeClient(window_->width(), value);
 }
 
@@ -175,7 +223,8 @@ void TCustomForm::SetClientHeight(int value)
 // the program last set.
 void TCustomForm::ResizeClient(int width, int height)
 {
-    const QSize size(std::clamp(width, 0, MaxClientSize), std::clamp(height, 0, MaxClientSize));
+    const QSize largest = LargestClientSize();
+    const QSize size(std::clamp(width, 0, largest.width()), std::clamp(height, 0, largest.height()));
     if (borderStyle_ == bsSingle || borderStyle_ == bsDialog) {
         window_->setFixedSize(size);
     } else {

@@ -120,6 +120,7 @@ private:
     friend class FormWidget;
     void ApplyWindowFlags();
     void ResizeClient(int width, int height);
+    void ApplyFrame();
     int FrameWidth() const;
     int FrameHeight() const;
 
@@ -134,6 +135,7 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     int cursor_ = crDefault;
     bool isMainForm_ = false;
+    int pendingWidth_ = -1, pendingHeight_ = -1; // outer size waiting for the frame
 };
 
 class TForm : public TCustomForm {

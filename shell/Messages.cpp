@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QShortcut>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -45,6 +47,10 @@ bool ShowBox(const std::string& text, bool isFailure)
     QMessageBox box(isFailure ? QMessageBox::Critical : QMessageBox::NoIcon, QApplication::applicationName(),
                     QString::fromStdString(text), QMessageBox::Ok, BoxOwner());
     box.setTextFormat(Qt::PlainText);
+    // Ctrl+C copies the message, so a user can pass an error on word for word.
+    QShortcut copy(QKeySequence::Copy, &box);
+    QObject::connect(&copy, &QShortcut::activated,
+                     [&text] { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); });
     if (isFailure)
         box.setCheckBox(new QCheckBox(QString::fromUtf8(DontShowAgainText)));
     box.exec();

@@ -11,7 +11,14 @@
 
 std::string Quoted(const std::string& text)
 {
-    return "«" + text + "»";
+    // A value read from a file may be megabytes long; a message shows its beginning.
+    constexpr std::size_t Shown = 80;
+    if (text.size() <= Shown)
+        return "«" + text + "»";
+    std::size_t cut = Shown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // never split a UTF-8 character
+    return "«" + text.substr(0, cut) + "…»";
 }
 
 std::string IntToStr(int value)

@@ -18,7 +18,7 @@ private:
 
 using Word = std::uint16_t;
 
-// A name or value as messages quote it: «name».
+// A name or value as messages quote it: «name»; a long one is cut after 80 bytes, «…».
 std::string Quoted(const std::string& text);
 
 // Plain signed decimal text of an integer: "0", "3", "-1".

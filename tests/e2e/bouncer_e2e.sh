@@ -30,7 +30,7 @@ cd "$work"
 started=$(date +%s%N)
 "$program" --ignored-argument &
 pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --class bouncer | head -n 1) || fail "no window appeared"
+window=$(wait_for_window bouncer) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
 read -r cx cy cw ch <<<"$GEOMETRY"
 echo "window $window, client area ${cw}x${ch} at ($cx, $cy)"

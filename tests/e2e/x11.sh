@@ -3,8 +3,18 @@
 
 # Starts Xvfb on a free display and openbox on it; exports DISPLAY. Both end with the test.
 # A desktop whose window manager does not come up in time is replaced by a new one.
+# When the test run shares one desktop among its tests (E2E_DESKTOP names the file that
+# desktop.sh wrote), that one is used instead, and stop_desktop leaves it running.
 start_desktop() {
     local attempt
+    if [ -n "${E2E_DESKTOP:-}" ] && [ -s "$E2E_DESKTOP" ]; then
+        source "$E2E_DESKTOP"
+        if kill -0 "$SHARED_XVFB_PID" 2>/dev/null; then
+            export DISPLAY=$SHARED_DISPLAY
+            SHARED_DESKTOP=1
+            return 0
+        fi
+    fi
     for attempt in 1 2 3; do
         start_desktop_once && return 0
         stop_desktop
@@ -38,6 +48,7 @@ start_desktop_once() {
 }
 
 stop_desktop() {
+    [ -z "${SHARED_DESKTOP:-}" ] || return 0
     kill "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
 }
 
@@ -63,4 +74,66 @@ find_colour() {
     [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
     [ "${BASH_REMATCH[1]}" -lt "$w" ] || return 0
     echo "${BASH_REMATCH[3]} ${BASH_REMATCH[4]}"
+}
+
+# Prints "LEFT TOP WIDTH HEIGHT" of a window's outer bounds, frame included, as the window
+# manager reports them (its _NET_FRAME_EXTENTS around the client area).
+outer_geometry() {
+    local x y w h left right top bottom
+    read -r x y w h <<<"$(client_geometry "$1")"
+    read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
+}
+
+# Clicks at a point of a window's client area.
+click_at() {
+    local x y w h
+    read -r x y w h <<<"$(client_geometry "$1")"
+    xdotool mousemove $((x + $2)) $((y + $3)) click 1
+}
+
+# Prints the ids of the program's visible windows other than its main one (message boxes).
+other_windows() {
+    xdotool search --onlyvisible --class "$1" 2>/dev/null | grep -vx "$2" || true
+}
+
+# Waits until the program shows a window besides its main one; prints its id.
+wait_for_box() {
+    local box attempt
+    for attempt in $(seq 50); do
+        box=$(other_windows "$1" "$2" | head -n 1)
+        [ -n "$box" ] && { echo "$box"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Prints the text of an edit box as a user would take it: click, select all, copy.
+copy_text() {
+    click_at "$1" "$2" "$3"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard 2>/dev/null || true
+}
+
+# Prints the text of a message box (Qt's boxes copy their text on Ctrl+C).
+copy_box_text() {
+    xdotool windowactivate --sync "$1" key ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard 2>/dev/null || true
+}
+
+# Waits up to 10 s for the program's first visible window; prints its id. Windows that Qt
+# makes and drops while starting are passed over.
+wait_for_window() {
+    local window attempt
+    for attempt in $(seq 100); do
+        window=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1)
+        if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1; then
+            echo "$window"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
 }

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Uses hitcalc as a user would, under Xvfb and openbox: numbers typed into the edits with
+# xdotool, the check box ticked, both buttons pressed, the results and the message boxes
+# read back by copying their text.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11.sh"
+
+work=$(mktemp -d)
+shots=${E2E_SHOTS:-$work}
+trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+fail() {
+    echo "FAIL: $*"
+    screenshot "$shots/hitcalc-failure.png" || true
+    exit 1
+}
+
+start_desktop
+cd "$work"
+"$program" &
+pid=$!
+window=$(wait_for_window hitcalc) || fail "no window appeared"
+sleep 0.3
+passed=0
+
+# Edits by their left-top corner in the window: a click lands inside each.
+type_into() {
+    click_at "$window" $(($1 + 20)) $(($2 + 10))
+    xdotool key ctrl+a type --delay 60 "$3"
+}
+type_into 168 16 100   # life
+type_into 168 72 15    # damage
+type_into 168 128 5    # armour
+type_into 168 184 12   # attack
+type_into 168 240 7    # defence
+type_into 168 320 3    # moves
+itog1() { copy_text "$window" 560 114; }
+itog2() { copy_text "$window" 556 258; }
+
+# The buttons are greyed out until the check box is clicked.
+click_at "$window" 560 68
+sleep 0.3
+[ "$(itog1)" = "Результат" ] || fail "a greyed-out button computed $(itog1)"
+click_at "$window" 168 388
+sleep 0.2
+passed=$((passed + 1))
+
+click_at "$window" 560 68
+sleep 0.3
+[ "$(itog1)" = "70" ] || fail "Считать shows $(itog1), not 70"
+passed=$((passed + 1))
+
+# With attack 12 and defence 7 a hit is possible; the first draw of a run halves the result.
+click_at "$window" 556 200
+box=$(wait_for_box hitcalc "$window") || fail "no verdict box"
+verdict=$(copy_box_text "$box")
+[[ $verdict == *"попасть можно"* ]] || fail "the verdict box says: $verdict"
+screenshot "$shots/hitcalc.png"
+xdotool key Return
+sleep 0.3
+[ "$(itog2)" = "35" ] || fail "Считать, учитывая защиту shows $(itog2), not 35"
+passed=$((passed + 1))
+
+# Letters in the attack: one error box naming the text, no verdict, the result kept.
+type_into 168 184 "двенадцать"
+sleep 1
+click_at "$window" 556 200
+box=$(wait_for_box hitcalc "$window") || fail "no error box for letters"
+message=$(copy_box_text "$box")
+[[ $message == *"«двенадцать»"* ]] || fail "the error box says: $message"
+xdotool key Return
+sleep 0.3
+[ -z "$(other_windows hitcalc "$window")" ] || fail "a verdict followed the error"
+[ "$(itog2)" = "35" ] || fail "a failed press changed the result to $(itog2)"
+passed=$((passed + 1))
+
+xdotool windowactivate --sync "$window" key alt+F4
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after alt+F4"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit code $status"
+passed=$((passed + 1))
+echo "hitcalc e2e: $passed passed, 0 failed"

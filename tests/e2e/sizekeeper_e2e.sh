@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Uses sizekeeper as a user would, under Xvfb and openbox: the window is moved and resized
+# through the window manager, saved, changed again and loaded back; the window manager's
+# own answer on the window's bounds is what is checked, and so are the INI files.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11.sh"
+
+work=$(mktemp -d)
+shots=${E2E_SHOTS:-$work}
+trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+ini="$XDG_CONFIG_HOME/sizekeeper/prog.ini"
+
+fail() {
+    echo "FAIL: $*"
+    screenshot "$shots/sizekeeper-failure.png" || true
+    exit 1
+}
+
+start_desktop
+cd "$work"
+"$program" &
+pid=$!
+window=$(wait_for_window sizekeeper) || fail "no window appeared"
+sleep 0.3
+passed=0
+
+load() { click_at "$window" 164 76; sleep 0.4; }
+save() { click_at "$window" 164 148; sleep 0.4; }
+
+# The window opens at the layout's bounds, frame included.
+[ "$(outer_geometry "$window")" = "212 174 696 480" ] || fail "opened at $(outer_geometry "$window")"
+passed=$((passed + 1))
+
+# Loading before any save: an error box, the window stays where it is, no file appears.
+load
+box=$(wait_for_box sizekeeper "$window") || fail "no error box for a load without prog.ini"
+xdotool windowactivate --sync "$box" key Return
+sleep 0.3
+[ -z "$(other_windows sizekeeper "$window")" ] || fail "the error box did not close"
+[ "$(outer_geometry "$window")" = "212 174 696 480" ] || fail "a failed load moved the window"
+[ ! -e "$ini" ] || fail "loading created prog.ini"
+passed=$((passed + 1))
+
+# Move and resize through the window manager, partly off the left edge; save.
+xdotool windowmove "$window" -7 60 windowsize "$window" 500 400
+sleep 0.5
+saved=$(outer_geometry "$window")
+save
+read -r left top width height <<<"$saved"
+expected=$(printf '[Size]\nTop=%s\nLeft=%s\nHeight=%s\nWidth=%s' "$top" "$left" "$height" "$width")
+[ "$(cat "$ini")" = "$expected" ] || fail "prog.ini holds $(cat "$ini"), not the bounds $saved"
+echo "saved $saved"
+passed=$((passed + 1))
+
+# Change the window again, then load: it comes back to the saved bounds.
+xdotool windowmove "$window" 300 200 windowsize "$window" 600 300
+sleep 0.5
+[ "$(outer_geometry "$window")" != "$saved" ] || fail "the window did not change"
+load
+sleep 0.3
+[ "$(outer_geometry "$window")" = "$saved" ] || fail "loaded to $(outer_geometry "$window"), not $saved"
+passed=$((passed + 1))
+
+# The edit's text, Cyrillic included, goes to prog2.ini unchanged.
+click_at "$window" 412 58
+xdotool key ctrl+a type --delay 60 "Привет, мир"
+# xdotool lends a key code to each Cyrillic letter; Qt rereads the keyboard map after it.
+sleep 1
+click_at "$window" 480 132
+sleep 0.4
+grep -qx "edit1=Привет, мир" "$XDG_CONFIG_HOME/sizekeeper/prog2.ini" || fail "prog2.ini holds $(cat "$XDG_CONFIG_HOME/sizekeeper/prog2.ini")"
+passed=$((passed + 1))
+screenshot "$shots/sizekeeper.png"
+
+# A bad Left stops the load there: Top is applied, the rest is not, an error is shown.
+read -r left top width height <<<"$(outer_geometry "$window")"
+printf '[Size]\nTop=%s\nLeft=abc\nWidth=100\nHeight=100\n' $((top + 40)) >"$ini"
+load
+box=$(wait_for_box sizekeeper "$window") || fail "no error box for Left=abc"
+xdotool windowactivate --sync "$box" key Return
+sleep 0.3
+[ "$(outer_geometry "$window")" = "$left $((top + 40)) $width $height" ] \
+    || fail "after a bad Left the window is at $(outer_geometry "$window")"
+passed=$((passed + 1))
+
+# Closing through the window manager ends the program with exit code 0.
+xdotool windowactivate --sync "$window" key alt+F4
+for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after alt+F4"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit code $status"
+passed=$((passed + 1))
+echo "sizekeeper e2e: $passed passed, 0 failed"
