@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <locale.h>
-#include <random>
 
 std::string Quoted(const std::string& text)
 {
@@ -26,13 +25,16 @@ std::string IntToStr(int value)
     return std::to_string(value);
 }
 
+// A fixed seed on purpose: a run must be repeatable from its start.
+std::uint32_t RandSeed = 1;
+
 int random(int n)
 {
-    // A fixed default seed on purpose: a run must be repeatable from its start.
-    static std::minstd_rand generator;
     if (n <= 0)
         return 0;
-    return static_cast<int>(generator() % static_cast<unsigned>(n));
+    // The minimal standard generator: state * 48271 mod (2^31 - 1).
+    RandSeed = static_cast<std::uint32_t>(std::uint64_t(RandSeed) * 48271 % 2147483647);
+    return static_cast<int>(RandSeed % static_cast<unsigned>(n));
 }
 
 namespace {

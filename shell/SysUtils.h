@@ -42,3 +42,7 @@ std::string FloatToStr(double value);
 // An integer in 0..n-1 from one process-wide generator that is never seeded, so every
 // run repeats the same sequence; 0 when n is 0 (or negative).
 int random(int n);
+
+// The generator's state (a multiplicative congruential generator, 1 at start). The
+// programs never set it; tests save and restore it to know the draws to come.
+extern std::uint32_t RandSeed;

@@ -260,6 +260,25 @@ TEST_F(Bouncer, AMissingFrameIsReportedAndTheAnimationGoesOn)
     EXPECT_EQ(boxes.Shown().size(), 2u) << "it fails again at each of its turns";
 }
 
+TEST_F(Bouncer, UnreadableFramesTickedAwayLeaveThePlayerInCharge)
+{
+    for (const std::string& name : frameFiles) {
+        QFile broken(QString::fromStdString(name));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("not a bitmap");
+    }
+    boxes.tickDontShowAgain = [](const MessageBoxes::Box&) { return true; };
+
+    for (int tick = 0; tick < 12; ++tick)
+        Form1->Timer3->Tick();
+    ASSERT_EQ(boxes.Shown().size(), 4u) << "one box per frame file, none after it was ticked";
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_NE(boxes.Shown()[i].text.find(frameFiles[i]), std::string::npos) << boxes.Shown()[i].text;
+
+    Form1->N1->Click();
+    EXPECT_FALSE(Form1->Widget()->isVisible()) << "Выход still closes the window";
+}
+
 TEST_F(Bouncer, TheMouseMovesThePaddleOnlyInMouseMode)
 {
     Form1->Show();

@@ -122,6 +122,41 @@ TEST(Shell, AFailureIsNotShownAgainWhileItsBoxIsOpen)
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"A", "B", "A"}));
 }
 
+TEST(Shell, FailuresRaisedUnderABoxWaitTheirTurnOnceEach)
+{
+    TApplication application("probe");
+    MessageBoxes boxes;
+    auto fail = [](const std::string& message) { Dispatch([&] { throw Exception(message); }); };
+    int mostBoxesOnScreen = 0;
+    boxes.whileOpen = [&](const MessageBoxes::Box& box) {
+        int onScreen = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            onScreen += widget->isVisible() && qobject_cast<QMessageBox*>(widget) != nullptr;
+        mostBoxesOnScreen = std::max(mostBoxesOnScreen, onScreen);
+        if (box.text == "A")
+            for (const char* message : {"B", "C", "A", "D", "B", "E"})
+                fail(message);
+    };
+
+    fail("A");
+
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(mostBoxesOnScreen, 1);
+}
+
+TEST(Shell, AFailureClosedWithTheCheckTickedNeverReturns)
+{
+    TApplication application("probe");
+    MessageBoxes boxes;
+    auto fail = [](const std::string& message) { Dispatch([&] { throw Exception(message); }); };
+    boxes.tickDontShowAgain = [](const MessageBoxes::Box& box) { return box.text == "retired"; };
+
+    for (const char* message : {"retired", "kept", "retired", "kept", "retired"})
+        fail(message);
+
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"retired", "kept", "kept"}));
+}
+
 TEST(Shell, ShowMessageIsTitledWithTheProgramName)
 {
     TApplication application("bouncer");

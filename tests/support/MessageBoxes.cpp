@@ -2,6 +2,7 @@
 #include "tests/support/MessageBoxes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -36,6 +37,8 @@ void MessageBoxes::AnswerOpenBox()
             shown_.push_back(seen);
             if (whileOpen)
                 whileOpen(seen);
+            if (box->checkBox() && tickDontShowAgain)
+                box->checkBox()->setChecked(tickDontShowAgain(seen));
             box->accept();
         },
         Qt::QueuedConnection);

@@ -25,6 +25,10 @@ public:
     // Runs while a box is on screen, before it is dismissed.
     std::function<void(const Box&)> whileOpen;
 
+    // Whether to tick a failure box's «Больше не показывать это сообщение» before
+    // answering it; unticked when unset.
+    std::function<bool(const Box&)> tickDontShowAgain;
+
 private:
     void AnswerOpenBox();
 

@@ -1,0 +1,179 @@
+// The INI service: what a write leaves in the file, what a read finds, where a bare name
+// goes, and that a failed or killed write never damages the file.
+#include "shell/IniFiles.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <random>
+#include <spawn.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+namespace {
+
+class IniFiles : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name = "prog.ini") const { return folder.path().toStdString() + "/" + name; }
+    void Put(const std::string& content, const std::string& name = "prog.ini") const
+    {
+        std::ofstream(Path(name), std::ios::binary) << content;
+    }
+    std::string Content(const std::string& name = "prog.ini") const
+    {
+        std::ifstream file(Path(name), std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        return content.str();
+    }
+    std::vector<std::string> Section(const std::string& section) const
+    {
+        TStringList lines;
+        TIniFile(Path()).ReadSectionValues(section, &lines);
+        std::vector<std::string> result;
+        for (int i = 0; i < lines.Count(); ++i)
+            result.push_back(lines.Strings(i));
+        return result;
+    }
+
+    QTemporaryDir folder;
+};
+
+struct Write {
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+struct WriteCase {
+    const char* what;
+    const char* before; // nullptr: no file
+    std::vector<Write> writes;
+    const char* after;
+};
+
+} // namespace
+
+TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
+{
+    const WriteCase cases[] = {
+        {"a new file", nullptr,
+         {{"Size", "Top", "174"}, {"Size", "Left", "212"}, {"Size", "Height", "480"}, {"Size", "Width", "696"}},
+         "[Size]\nTop=174\nLeft=212\nHeight=480\nWidth=696\n"},
+        {"saving twice", "[Size]\nTop=1\nLeft=2\n", {{"Size", "Top", "-8"}, {"Size", "Left", "3"}, {"Size", "Top", "9"}},
+         "[Size]\nTop=9\nLeft=3\n"},
+        {"other keys, order and sections kept",
+         "; bounds\n[Other]\nTop=x\n[Size]\nWidth=1\nExtra=yes\nTop=2\n\n[Tail]\nk=v\n",
+         {{"Size", "Top", "5"}, {"Size", "Left", "6"}},
+         "; bounds\n[Other]\nTop=x\n[Size]\nWidth=1\nExtra=yes\nTop=5\nLeft=6\n\n[Tail]\nk=v\n"},
+        {"names in any letter case, blanks around them", "[ size ]\n  TOP = 1 \n", {{"Size", "Top", "2"}},
+         "[ size ]\nTop=2\n"},
+        {"a section twice: its first key, else the end of the first",
+         "[Size]\nLeft=1\n[X]\n[Size]\nTop=2\n", {{"Size", "Top", "3"}, {"Size", "Width", "4"}},
+         "[Size]\nLeft=1\nWidth=4\n[X]\n[Size]\nTop=3\n"},
+        {"CRLF line ends", "[Size]\r\nTop=1\r\n", {{"Size", "Top", "2"}, {"Size", "Left", "3"}, {"text", "edit1", ""}},
+         "[Size]\r\nTop=2\r\nLeft=3\r\n[text]\r\nedit1=\r\n"},
+        {"no newline at the end", "[Size]\nTop=1", {{"Size", "Left", "2"}}, "[Size]\nTop=1\nLeft=2\n"},
+        {"garbage and broken text kept", "\x01\xff\xfe[\n[Size\n=x\n[Size]\nTop\n", {{"Size", "Top", "7"}},
+         "\x01\xff\xfe[\n[Size\n=x\n[Size]\nTop\nTop=7\n"},
+        {"values as given", nullptr, {{"text", "edit1", "  Привет = мир  "}}, "[text]\nedit1=  Привет = мир  \n"},
+    };
+    for (const WriteCase& c : cases) {
+        std::remove(Path().c_str());
+        if (c.before)
+            Put(c.before);
+        TIniFile ini(Path());
+        for (const Write& w : c.writes)
+            ini.WriteString(w.section, w.key, w.value);
+        EXPECT_EQ(Content(), c.after) << c.what;
+    }
+}
+
+TEST_F(IniFiles, ReadsFindKeysByNameAndNeverCreateAFile)
+{
+    EXPECT_TRUE(Section("Size").empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path()))) << "reading created the file";
+
+    Put("Top=0\n[size]\n Top = -8 \nbroken line\n;Left=1\n[Other]\nLeft=2\n[SIZE]\r\nWidth=3\r\nHeight\xff=4");
+    EXPECT_EQ(Section("Size"), (std::vector<std::string>{"Top=-8", "Width=3", "Height\xff=4"}));
+    TStringList lines;
+    TIniFile(Path()).ReadSectionValues("Size", &lines);
+    EXPECT_EQ(lines.Values("top"), "-8");
+    EXPECT_EQ(lines.Values("Left"), "") << "a key of another section";
+
+    Put("[Size]\nTop=" + std::string(10 << 20, '1') + "\n");
+    EXPECT_EQ(Section("Size").at(0).size(), (10u << 20) + 4);
+}
+
+TEST_F(IniFiles, ABareNameLivesInTheProgramsConfigurationFolder)
+{
+    const std::string config = Path("config");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
+    const std::string expected = config + "/" + QCoreApplication::applicationName().toStdString() + "/prog.ini";
+    TIniFile ini("prog.ini");
+    EXPECT_EQ(ini.FileName(), expected);
+    TStringList lines;
+    ini.ReadSectionValues("Size", &lines);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(config))) << "reading created the folder";
+    ini.WriteString("Size", "Top", "1");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(expected)));
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(IniFiles, AFailedWriteSaysWhyAndLeavesTheFileAsItWas)
+{
+    // A folder that cannot be made, even by root: a file stands in its way.
+    Put("x", "blocker");
+    try {
+        TIniFile(Path("blocker/sub/prog.ini")).WriteString("Size", "Top", "1");
+        FAIL() << "the write reported success";
+    } catch (const Exception& failure) {
+        EXPECT_NE(failure.Message().find(Path("blocker/sub/prog.ini")), std::string::npos) << failure.Message();
+    }
+
+    // A file-size limit makes the data write fail half-way; the old file stays whole.
+    const std::string old = "[Size]\nTop=1\n[Big]\npadding=" + std::string(100000, 'p') + "\n";
+    Put(old);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 50000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(TIniFile(Path()).WriteString("Size", "Top", "2"), Exception);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(Content(), old);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "a temporary file was left behind";
+
+    // A value that would break the file into two lines is refused.
+    EXPECT_THROW(TIniFile(Path()).WriteString("text", "edit1", "two\nlines"), Exception);
+    EXPECT_EQ(Content(), old);
+}
+
+TEST_F(IniFiles, AWriterKilledAtAnyMomentNeverLeavesAHalfWrittenFile)
+{
+    const std::string padding(1 << 20, 'p');
+    Put("[Size]\nTop=0\nLeft=0\nHeight=0\nWidth=0\n[Big]\npadding=" + padding + "\n");
+    std::mt19937 pick(7);
+    for (int round = 0; round < 25; ++round) {
+        const std::string path = Path();
+        char* argv[] = {const_cast<char*>(INI_SAVE_LOOP), const_cast<char*>(path.c_str()), nullptr};
+        pid_t child = 0;
+        ASSERT_EQ(posix_spawn(&child, INI_SAVE_LOOP, nullptr, nullptr, argv, environ), 0);
+        usleep(std::uniform_int_distribution<int>(2000, 40000)(pick));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+
+        TStringList size, big;
+        TIniFile(path).ReadSectionValues("Size", &size);
+        TIniFile(path).ReadSectionValues("Big", &big);
+        ASSERT_EQ(size.Count(), 4) << "round " << round;
+        for (const char* key : {"Top", "Left", "Height", "Width"})
+            EXPECT_NO_THROW(StrToInt(size.Values(key))) << key << " in round " << round;
+        ASSERT_EQ(big.Values("padding"), padding) << "round " << round;
+    }
+}
