@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# bouncer with four unreadable ball frames, as a user meets it: one failure box at a time;
+# the user ticks «Больше не показывать это сообщение» in each, no box comes back, and the
+# game's menu can be reached to leave the program.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11.sh"
+
+work=$(mktemp -d)
+shots=${E2E_SHOTS:-$work}
+trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+fail() {
+    echo "FAIL: $*"
+    screenshot "$shots/bouncer-frames-failure.png" || true
+    exit 1
+}
+
+start_desktop
+cd "$work"
+for frame in Мячик.bmp Мячик2.bmp Мячик3.bmp Мячик4.bmp; do echo "not a bitmap" >"$frame"; done
+"$program" &
+pid=$!
+window=$(wait_for_window bouncer) || fail "no window appeared"
+read -r cx cy _ _ <<<"$(client_geometry "$window")"
+
+# Each box names its frame; Tab reaches the check box, space ticks it, Return closes.
+for frame in Мячик.bmp Мячик2.bmp Мячик3.bmp Мячик4.bmp; do
+    box=$(wait_for_box bouncer "$window") || fail "no box for $frame"
+    [ "$(other_windows bouncer "$window" | wc -l)" = 1 ] || fail "more than one box on screen"
+    text=$(copy_box_text "$box")
+    [[ $text == *"«$frame»"* ]] || fail "the box for $frame says: $text"
+    xdotool windowactivate --sync "$box" key Tab space Return
+    sleep 0.3
+done
+sleep 1
+[ -z "$(other_windows bouncer "$window")" ] || fail "a failure box came back after it was ticked"
+
+# The menu is reachable: right click, then "Выход". A lost game's box is answered first.
+for attempt in 1 2 3; do
+    for box in $(other_windows bouncer "$window"); do
+        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
+        sleep 0.2
+    done
+    xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
+    sleep 0.4
+    xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break 2
+        sleep 0.1
+    done
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after Выход"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit code $status"
+echo "bouncer frames e2e: 3 passed, 0 failed"
