@@ -8,6 +8,7 @@ packages=(
     cmake g++ make                                  # the toolchain
     qt6-base-dev qt6-qpa-plugins                    # Qt Widgets and its X11 platform
     libgtest-dev                                    # the test runner
+    libsndfile1-dev libsdl2-dev                     # wave files and sound output
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots
     fonts-dejavu-core                               # a sans serif font with Cyrillic
 )
