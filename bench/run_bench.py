@@ -1,4 +1,4 @@
-"""Prints bouncer's start-up time and peak memory against a bare Qt window, and its CPU use
+#!/usr/bin/env python3
 """Prints bouncer's start-up time and peak memory against a bare Qt window, and its CPU use
 during ten seconds of play, all under a private Xvfb display with openbox. Nothing is
 asserted: the figures are for reading."""
