@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QToolButton>
 
 #include <SDL.h>
@@ -72,6 +71,8 @@ std::string UnreadableMessage(const std::string& fileName, int error)
 void CheckFileItself(const std::string& fileName)
 {
     namespace fs = std::filesystem;
+    if (fileName.empty())
+        throw Exception("Плееру не задано имя файла.");
     std::error_code error;
     const fs::path path = fs::u8path(fileName);
     if (!fs::exists(path, error))
@@ -285,11 +286,8 @@ TMediaPlayer::~TMediaPlayer() = default;
 void TMediaPlayer::Open()
 {
     Close();
-    QPointer<QWidget> panel = panel_;
-    sound_ = std::make_unique<Sound>(fileName_, panel_, [this, panel](unsigned generation) {
-        if (panel)
-            SoundEnded(generation);
-    });
+    // The report comes through the panel, so none arrives once the player is gone.
+    sound_ = std::make_unique<Sound>(fileName_, panel_, [this](unsigned generation) { SoundEnded(generation); });
     SetMode(mpStopped);
 }
 

@@ -7,8 +7,8 @@
 #include "tests/support/MessageBoxes.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -363,28 +364,25 @@ TEST_F(WavPlayer, AFailedClickSaysWhyPlaysNothingAndALaterClickPlays)
     const std::string good = WaveBytes({"good", 1, 16, 1, 8000}, codes);
     struct Case {
         const char* name;
-        const char* file; // what "1.wav" holds; nullptr: there is none
-        std::string bytes;
+        std::optional<std::string> file; // what "1.wav" holds, if there is one
         const char* driver;
         const char* outputFolder;
         const char* says;
     };
     const Case cases[] = {
-        {"no file", nullptr, "", "disk", nullptr, "не найден"},
-        {"empty file", "", "", "disk", nullptr, "пуст"},
-        {"text file", "Это просто текст, а не звук.\n", "", "disk", nullptr, "не звуковой файл"},
-        {"truncated header", nullptr, good.substr(0, 30), "disk", nullptr, "повреждён"},
-        {"no such sound output", nullptr, good, "no-such-output", nullptr, "Нет звукового устройства"},
-        {"device cannot be opened", nullptr, good, "disk", "/no/such/folder", "Нет звукового устройства"},
+        {"no file", std::nullopt, "disk", nullptr, "не найден"},
+        {"empty file", "", "disk", nullptr, "пуст"},
+        {"text file", "Это просто текст, а не звук.\n", "disk", nullptr, "не звуковой файл"},
+        {"truncated header", good.substr(0, 30), "disk", nullptr, "повреждён"},
+        {"no such sound output", good, "no-such-output", nullptr, "Нет звукового устройства"},
+        {"device cannot be opened", good, "disk", "/no/such/folder", "Нет звукового устройства"},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
         QFile::remove("1.wav");
         QFile::remove(output);
         if (row.file)
-            WriteFile("1.wav", row.file);
-        else if (!row.bytes.empty())
-            WriteFile("1.wav", row.bytes);
+            WriteFile("1.wav", *row.file);
         qputenv("SDL_AUDIODRIVER", row.driver);
         if (row.outputFolder)
             qputenv("SDL_DISKAUDIOFILE", QByteArray(row.outputFolder) + "/device.raw");
