@@ -140,9 +140,10 @@ constexpr std::array<ButtonRow, 5> Buttons{{
 // touches the file only with the device locked.
 class TMediaPlayer::Sound {
 public:
-    // `ended` is called on the GUI thread when the sound has run out.
-    Sound(const std::string& fileName, QObject* guiThread, std::function<void(unsigned)> ended)
-        : guiThread_(guiThread), ended_(std::move(ended))
+    // `ended` is called on the GUI thread, through `reporter`'s event queue, when the
+    // sound has run out.
+    Sound(const std::string& fileName, QObject* reporter, std::function<void(unsigned)> ended)
+        : reporter_(reporter), ended_(std::move(ended))
     {
         CheckFileItself(fileName);
         file_ = sf_open(fileName.c_str(), SFM_READ, &info_);
@@ -168,7 +169,7 @@ public:
 
     ~Sound()
     {
-        // Closing the device waits for its thread, which ends within one buffer.
+        // Closing the device waits for its thread: the buffer in play and two to drain.
         SDL_CloseAudioDevice(device_);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         sf_close(file_);
@@ -234,7 +235,7 @@ private:
         if (got < frames && !sound.finished_) {
             sound.finished_ = true;
             QMetaObject::invokeMethod(
-                sound.guiThread_, [ended = sound.ended_, generation = sound.generation_] { ended(generation); },
+                sound.reporter_, [ended = sound.ended_, generation = sound.generation_] { ended(generation); },
                 Qt::QueuedConnection);
         }
     }
@@ -242,7 +243,7 @@ private:
     SNDFILE* file_ = nullptr;
     SF_INFO info_{};
     SDL_AudioDeviceID device_ = 0;
-    QObject* guiThread_;
+    QObject* reporter_;
     std::function<void(unsigned)> ended_;
     // Guarded by the device's lock.
     bool finished_ = false;
