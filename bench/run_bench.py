@@ -139,3 +139,4 @@ def main():
 
 if __name__ == "__main__":
     main()
+    subprocess.run([sys.executable, os.path.join(ROOT, "bench", "wavplayer_bench.py")], check=False)

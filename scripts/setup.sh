@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins                    # Qt Widgets and its X11 platform
     fonts-liberation2                               # a sans serif with the layouts' metrics
     libgtest-dev                                    # the test runner
+    libsndfile1-dev libsdl2-dev                     # wave files and sound output
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots
     xclip                                           # e2e tests read texts as a user copies them
     fonts-dejavu-core                               # a sans serif font with Cyrillic

@@ -32,6 +32,7 @@ const ClassTable& Classes()
         AddTimerClasses(table);
         AddMenuClasses(table);
         AddDialogClasses(table);
+        AddMediaPlayerClasses(table);
         return table;
     }();
     return classes;

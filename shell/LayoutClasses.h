@@ -38,6 +38,7 @@ void AddGraphicsClasses(ClassTable& classes);
 void AddTimerClasses(ClassTable& classes);
 void AddMenuClasses(ClassTable& classes);
 void AddDialogClasses(ClassTable& classes);
+void AddMediaPlayerClasses(ClassTable& classes);
 void AddFormClasses(ClassTable& classes);
 
 // Applies one layout to one window; the property appliers read their values through it.

@@ -1,0 +1,408 @@
+// The media player: its transport buttons over Qt widgets, the sound that libsndfile
+// decodes and SDL2 plays, and its part of the layout's class table. This is the only
+// place in the shell that touches SDL or libsndfile.
+#include "shell/MPlayer.h"
+
+#include "shell/LayoutClasses.h"
+#include "shell/Messages.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+#include <SDL.h>
+#include <sndfile.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// One buffer of the device holds at most this much sound. When a device closes, SDL
+// waits for the buffer in play and then lets two more drain, so closing (and with it
+// ending the program while a sound plays) takes up to three buffers: 8 ms keeps that
+// under 25 ms, and is still more than a sound server needs to play without gaps.
+constexpr int BufferMilliseconds = 8;
+// SDL mixes up to eight channels (7.1); rates beyond studio ones are taken for damage.
+constexpr int MaxChannels = 8;
+constexpr int MaxRate = 384000;
+
+// Every start of a sound, of any file, gets a number of its own, so that a report that an
+// earlier sound ran out is never taken for one about the sound playing now.
+unsigned lastGeneration = 0;
+
+// The largest power of two frames that lasts at most BufferMilliseconds (but at least 64).
+Uint16 BufferFrames(int rate)
+{
+    Uint16 frames = 64;
+    while (frames < 8192 && (frames * 2) * 1000LL <= static_cast<long long>(rate) * BufferMilliseconds)
+        frames *= 2;
+    return frames;
+}
+
+std::string NoDeviceMessage(const std::string& fileName, const std::string& why)
+{
+    return "Нет звукового устройства, чтобы играть " + Quoted(fileName) + ": " + why
+           + ". Нужен звуковой сервер (PulseAudio, PipeWire) или устройство ALSA; вывод выбирает "
+             "переменная окружения SDL_AUDIODRIVER.";
+}
+
+// Why libsndfile would not open a file that exists, in words a user can act on.
+std::string UnreadableMessage(const std::string& fileName, int error)
+{
+    const std::string file = "Файл " + Quoted(fileName);
+    switch (error) {
+    case SF_ERR_UNRECOGNISED_FORMAT:
+        return file + " — не звуковой файл: его формат не распознан.";
+    case SF_ERR_SYSTEM:
+        return "Не удалось прочитать файл " + Quoted(fileName) + ".";
+    case SF_ERR_UNSUPPORTED_ENCODING:
+        return file + " записан в кодировке, которую плеер не умеет декодировать.";
+    default:
+        return file + " повреждён: заголовок звукового файла неполон или испорчен.";
+    }
+}
+
+// Checks what can be told before libsndfile looks at the file, with the clearer message.
+void CheckFileItself(const std::string& fileName)
+{
+    namespace fs = std::filesystem;
+    if (fileName.empty())
+        throw Exception("Плееру не задано имя файла.");
+    std::error_code error;
+    const fs::path path = fs::u8path(fileName);
+    if (!fs::exists(path, error))
+        throw Exception("Файл " + Quoted(fileName) + " не найден в папке " + Quoted(fs::current_path(error).u8string())
+                        + ".");
+    if (fs::is_directory(path, error))
+        throw Exception(Quoted(fileName) + " — папка, а не звуковой файл.");
+    if (!std::ifstream(path, std::ios::binary))
+        throw Exception("Нет доступа к файлу " + Quoted(fileName) + ": его нельзя прочитать.");
+    if (fs::file_size(path, error) == 0)
+        throw Exception("Файл " + Quoted(fileName) + " пуст: в нём нет звука.");
+}
+
+// A small picture for a transport button, drawn in the button's text colour.
+QIcon DrawIcon(TMPBtnType button)
+{
+    constexpr int Size = 16;
+    QPixmap pixmap(Size, Size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QApplication::palette().color(QPalette::ButtonText));
+    QPainterPath path;
+    switch (button) {
+    case btPlay:
+        path.addPolygon(QPolygonF({{4, 2}, {14, 8}, {4, 14}}));
+        break;
+    case btPause:
+        path.addRect(3, 2, 3.5, 12);
+        path.addRect(9.5, 2, 3.5, 12);
+        break;
+    case btStop:
+        path.addRect(3, 3, 10, 10);
+        break;
+    case btBack:
+        path.addRect(2, 2, 2.5, 12);
+        path.addPolygon(QPolygonF({{14, 2}, {5, 8}, {14, 14}}));
+        break;
+    case btEject:
+        path.addPolygon(QPolygonF({{8, 2}, {14, 9}, {2, 9}}));
+        path.addRect(2, 11, 12, 2.5);
+        break;
+    }
+    painter.drawPath(path.simplified());
+    return QIcon(pixmap);
+}
+
+struct ButtonRow {
+    TMPBtnType type;
+    const char* hint;
+};
+constexpr std::array<ButtonRow, 5> Buttons{{
+    {btPlay, "Играть"},
+    {btPause, "Пауза"},
+    {btStop, "Стоп"},
+    {btBack, "В начало"},
+    {btEject, "Закрыть файл"},
+}};
+
+} // namespace
+
+// An open sound file on an open device. The device's own thread decodes the file a
+// buffer at a time as it plays, so a long file is never held in memory; the GUI thread
+// touches the file only with the device locked.
+class TMediaPlayer::Sound {
+public:
+    // `ended` is called on the GUI thread, through `reporter`'s event queue, when the
+    // sound has run out.
+    Sound(const std::string& fileName, QObject* reporter, std::function<void(unsigned)> ended)
+        : reporter_(reporter), ended_(std::move(ended))
+    {
+        CheckFileItself(fileName);
+        file_ = sf_open(fileName.c_str(), SFM_READ, &info_);
+        if (!file_)
+            throw Exception(UnreadableMessage(fileName, sf_error(nullptr)));
+        if (info_.channels < 1 || info_.channels > MaxChannels) {
+            sf_close(file_);
+            throw Exception("Файл " + Quoted(fileName) + ": число каналов " + IntToStr(info_.channels)
+                            + ", а плеер играет от 1 до " + IntToStr(MaxChannels) + ".");
+        }
+        if (info_.samplerate < 1 || info_.samplerate > MaxRate) {
+            sf_close(file_);
+            throw Exception("Файл " + Quoted(fileName) + ": частота " + IntToStr(info_.samplerate)
+                            + " Гц, а плеер играет от 1 до " + IntToStr(MaxRate) + " Гц.");
+        }
+        try {
+            OpenDevice(fileName);
+        } catch (...) {
+            sf_close(file_);
+            throw;
+        }
+    }
+
+    ~Sound()
+    {
+        // Closing the device waits for its thread: the buffer in play and two to drain.
+        SDL_CloseAudioDevice(device_);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sf_close(file_);
+    }
+
+    // Goes back to the beginning; what follows is a new generation of the sound.
+    void ToStart()
+    {
+        SDL_LockAudioDevice(device_);
+        sf_seek(file_, 0, SEEK_SET);
+        finished_ = false;
+        generation_ = ++lastGeneration;
+        SDL_UnlockAudioDevice(device_);
+    }
+
+    unsigned Generation()
+    {
+        SDL_LockAudioDevice(device_);
+        const unsigned generation = generation_;
+        SDL_UnlockAudioDevice(device_);
+        return generation;
+    }
+
+    void SetPaused(bool paused) { SDL_PauseAudioDevice(device_, paused ? 1 : 0); }
+
+private:
+    void OpenDevice(const std::string& fileName)
+    {
+        // SDL would otherwise turn SIGINT and SIGTERM into a quit event that nothing here
+        // reads, and the program could no longer be ended with Ctrl+C or kill.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, QApplication::applicationName().toUtf8().constData());
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            throw Exception(NoDeviceMessage(fileName, "не запустился ни один звуковой вывод"));
+        // The device takes the file's own rate and channels as 32-bit floats; SDL converts
+        // to whatever the hardware wants, so no format is ever refused here.
+        SDL_AudioSpec wanted{};
+        wanted.freq = info_.samplerate;
+        wanted.format = AUDIO_F32SYS;
+        wanted.channels = static_cast<Uint8>(info_.channels);
+        wanted.samples = BufferFrames(info_.samplerate);
+        wanted.callback = &Sound::Fill;
+        wanted.userdata = this;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (device_ == 0) {
+            const char* driver = SDL_GetCurrentAudioDriver();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            throw Exception(NoDeviceMessage(
+                fileName, std::string("вывод ") + Quoted(driver ? driver : "?") + " не открыл устройство"));
+        }
+    }
+
+    // Runs on the device's thread: decodes the next buffer, silence once the file has
+    // run out, and tells the GUI thread once that it has.
+    static void Fill(void* self, Uint8* stream, int bytes)
+    {
+        auto& sound = *static_cast<Sound*>(self);
+        const int channels = sound.info_.channels;
+        const sf_count_t frames = bytes / static_cast<int>(sizeof(float)) / channels;
+        auto* samples = reinterpret_cast<float*>(stream);
+        const sf_count_t got = sound.finished_ ? 0 : sf_readf_float(sound.file_, samples, frames);
+        std::memset(samples + got * channels, 0, (frames - got) * channels * sizeof(float));
+        if (got < frames && !sound.finished_) {
+            sound.finished_ = true;
+            QMetaObject::invokeMethod(
+                sound.reporter_, [ended = sound.ended_, generation = sound.generation_] { ended(generation); },
+                Qt::QueuedConnection);
+        }
+    }
+
+    SNDFILE* file_ = nullptr;
+    SF_INFO info_{};
+    SDL_AudioDeviceID device_ = 0;
+    QObject* reporter_;
+    std::function<void(unsigned)> ended_;
+    // Guarded by the device's lock.
+    bool finished_ = false;
+    unsigned generation_ = 0;
+};
+
+// The row of transport buttons.
+class TMediaPlayer::Panel : public QWidget {
+public:
+    explicit Panel(TMediaPlayer& player)
+    {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(0);
+        for (const ButtonRow& entry : Buttons) {
+            auto* button = new QToolButton(this);
+            button->setIcon(DrawIcon(entry.type));
+            button->setToolTip(QString::fromUtf8(entry.hint));
+            button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            button->setCheckable(entry.type == btPause);
+            const TMPBtnType type = entry.type;
+            QObject::connect(button, &QToolButton::clicked, [&player, type] { Dispatch([&] { player.Act(type); }); });
+            row->addWidget(button);
+            buttons_[type] = button;
+        }
+    }
+
+    QToolButton* Button(TMPBtnType type) const { return buttons_[type]; }
+
+private:
+    std::array<QToolButton*, Buttons.size()> buttons_{};
+};
+
+TMediaPlayer::TMediaPlayer() : TControl(new Panel(*this)), panel_(static_cast<Panel*>(Widget()))
+{
+    SetMode(mpNotReady);
+}
+
+TMediaPlayer::~TMediaPlayer() = default;
+
+void TMediaPlayer::Open()
+{
+    Close();
+    // The report comes through the panel, so none arrives once the player is gone.
+    sound_ = std::make_unique<Sound>(fileName_, panel_, [this](unsigned generation) { SoundEnded(generation); });
+    SetMode(mpStopped);
+}
+
+void TMediaPlayer::Play()
+{
+    if (!sound_)
+        throw Exception("Плеер не может играть: файл не открыт.");
+    sound_->ToStart();
+    sound_->SetPaused(false);
+    SetMode(mpPlaying);
+}
+
+void TMediaPlayer::Pause()
+{
+    if (mode_ != mpPlaying)
+        return;
+    sound_->SetPaused(true);
+    SetMode(mpPaused);
+}
+
+void TMediaPlayer::Resume()
+{
+    if (mode_ != mpPaused)
+        return;
+    sound_->SetPaused(false);
+    SetMode(mpPlaying);
+}
+
+void TMediaPlayer::Stop()
+{
+    if (!sound_)
+        return;
+    sound_->SetPaused(true);
+    sound_->ToStart();
+    SetMode(mpStopped);
+}
+
+void TMediaPlayer::Rewind()
+{
+    if (sound_)
+        sound_->ToStart();
+}
+
+void TMediaPlayer::Close()
+{
+    sound_.reset();
+    SetMode(mpNotReady);
+}
+
+// What a button does depends on the mode: the pause button also resumes, and the play
+// button goes on from a pause rather than starting over.
+void TMediaPlayer::Act(TMPBtnType button)
+{
+    switch (button) {
+    case btPlay:
+        if (mode_ == mpPaused)
+            Resume();
+        else
+            Play();
+        break;
+    case btPause:
+        if (mode_ == mpPaused)
+            Resume();
+        else
+            Pause();
+        break;
+    case btStop:
+        Stop();
+        break;
+    case btBack:
+        Rewind();
+        break;
+    case btEject:
+        Close();
+        break;
+    }
+}
+
+void TMediaPlayer::Click(TMPBtnType button)
+{
+    panel_->Button(button)->click();
+}
+
+bool TMediaPlayer::ButtonEnabled(TMPBtnType button) const
+{
+    return panel_->Button(button)->isEnabled();
+}
+
+void TMediaPlayer::SetMode(TMPModes mode)
+{
+    mode_ = mode;
+    const bool open = mode != mpNotReady;
+    const bool running = mode == mpPlaying || mode == mpPaused;
+    panel_->Button(btPlay)->setEnabled(open && mode != mpPlaying);
+    panel_->Button(btPause)->setEnabled(running);
+    panel_->Button(btPause)->setChecked(mode == mpPaused);
+    panel_->Button(btStop)->setEnabled(running);
+    panel_->Button(btBack)->setEnabled(open);
+    panel_->Button(btEject)->setEnabled(open);
+}
+
+// The sound ran out (perhaps just before a pause): the device is held so it stops asking
+// for more, unless the report is from before a later start.
+void TMediaPlayer::SoundEnded(unsigned generation)
+{
+    if (!sound_ || mode_ == mpStopped || generation != sound_->Generation())
+        return;
+    sound_->SetPaused(true);
+    SetMode(mpStopped);
+}
+
+void AddMediaPlayerClasses(ClassTable& classes)
+{
+    classes["TMediaPlayer"] = {"TControl",
+                               [] { return std::make_unique<TMediaPlayer>(); },
+                               {TextProperty("FileName", &TMediaPlayer::SetFileName)}};
+}

@@ -1,0 +1,18 @@
+// The wave player window: a media player and the button that loads "1.wav" into it.
+#pragma once
+
+#include "shell/Forms.h"
+#include "shell/MPlayer.h"
+#include "shell/StdControls.h"
+
+class TForm1 : public TForm {
+public:
+    TMediaPlayer* MediaPlayer1 = nullptr;
+    TButton* Button1 = nullptr;
+
+    TForm1();
+
+    void Button1Click(TObject* Sender);
+};
+
+extern TForm1* Form1;
