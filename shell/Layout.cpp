@@ -32,6 +32,8 @@ const ClassTable& Classes()
         AddTimerClasses(table);
         AddMenuClasses(table);
         AddDialogClasses(table);
+        AddTrackBarClasses(table);
+        AddExtControlClasses(table);
         return table;
     }();
     return classes;

@@ -1,0 +1,141 @@
+// The slider control over a Qt slider, and its part of the layout's class table.
+#include "shell/TrackBars.h"
+
+#include "shell/LayoutClasses.h"
+
+#include <QSlider>
+
+#include <algorithm>
+
+TTrackBar::TTrackBar() : TControl(new QSlider(Qt::Horizontal)), slider_(static_cast<QSlider*>(Widget()))
+{
+    slider_->setRange(0, 10);
+    slider_->setValue(0);
+    slider_->setTickInterval(1);
+    slider_->setSingleStep(1);
+    slider_->setPageStep(2);
+    // The keys and the wheel count down the way the windows' own sliders do: up and page
+    // up go back towards Min.
+    slider_->setInvertedControls(true);
+    slider_->setFocusPolicy(Qt::StrongFocus);
+    ShowTicks();
+    QObject::connect(slider_, &QSlider::valueChanged, [this] { Fire(OnChange, this); });
+}
+
+int TTrackBar::Min() const
+{
+    return slider_->minimum();
+}
+
+void TTrackBar::SetMin(int value)
+{
+    slider_->setMinimum(value);
+}
+
+int TTrackBar::Max() const
+{
+    return slider_->maximum();
+}
+
+void TTrackBar::SetMax(int value)
+{
+    slider_->setMaximum(value);
+}
+
+int TTrackBar::Position() const
+{
+    return slider_->value();
+}
+
+void TTrackBar::SetPosition(int value)
+{
+    slider_->setValue(value);
+}
+
+int TTrackBar::Frequency() const
+{
+    return slider_->tickInterval();
+}
+
+void TTrackBar::SetFrequency(int value)
+{
+    slider_->setTickInterval(std::max(value, 1));
+}
+
+int TTrackBar::LineSize() const
+{
+    return slider_->singleStep();
+}
+
+void TTrackBar::SetLineSize(int value)
+{
+    slider_->setSingleStep(value);
+}
+
+int TTrackBar::PageSize() const
+{
+    return slider_->pageStep();
+}
+
+void TTrackBar::SetPageSize(int value)
+{
+    slider_->setPageStep(value);
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation value)
+{
+    orientation_ = value;
+    slider_->setOrientation(value == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+    // A vertical slider has Min at the top.
+    slider_->setInvertedAppearance(value == trVertical);
+    ShowTicks();
+}
+
+void TTrackBar::SetTickMarks(TTickMark value)
+{
+    tickMarks_ = value;
+    ShowTicks();
+}
+
+void TTrackBar::SetTickStyle(TTickStyle value)
+{
+    tickStyle_ = value;
+    ShowTicks();
+}
+
+void TTrackBar::ShowTicks()
+{
+    static const QSlider::TickPosition positions[] = {QSlider::TicksBelow, QSlider::TicksAbove,
+                                                      QSlider::TicksBothSides};
+    slider_->setTickPosition(tickStyle_ == tsNone ? QSlider::NoTicks : positions[tickMarks_]);
+}
+
+void AddTrackBarClasses(ClassTable& classes)
+{
+    classes["TTrackBar"] = {
+        "TControl",
+        [] { return std::make_unique<TTrackBar>(); },
+        {
+            {"Orientation",
+             [](Loader& l, TComponent& c, const QJsonValue& v) {
+                 static_cast<TTrackBar&>(c).SetOrientation(
+                     TTrackBarOrientation(l.Choice(v, {"trHorizontal", "trVertical"})));
+             }},
+            IntProperty("Min", &TTrackBar::SetMin),
+            IntProperty("Max", &TTrackBar::SetMax),
+            IntProperty("Position", &TTrackBar::SetPosition),
+            IntProperty("Frequency", &TTrackBar::SetFrequency),
+            IntProperty("LineSize", &TTrackBar::SetLineSize),
+            IntProperty("PageSize", &TTrackBar::SetPageSize),
+            {"TickMarks",
+             [](Loader& l, TComponent& c, const QJsonValue& v) {
+                 static_cast<TTrackBar&>(c).SetTickMarks(
+                     TTickMark(l.Choice(v, {"tmBottomRight", "tmTopLeft", "tmBoth"})));
+             }},
+            {"TickStyle",
+             [](Loader& l, TComponent& c, const QJsonValue& v) {
+                 static_cast<TTrackBar&>(c).SetTickStyle(TTickStyle(l.Choice(v, {"tsAuto", "tsNone"})));
+             }},
+            NotifyProperty("OnChange", &TTrackBar::OnChange),
+        }};
+}
