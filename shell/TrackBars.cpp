@@ -5,18 +5,44 @@
 
 #include <QSlider>
 
-#include <algorithm>
+#include <QKeyEvent>
 
-TTrackBar::TTrackBar() : TControl(new QSlider(Qt::Horizontal)), slider_(static_cast<QSlider*>(Widget()))
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+// A Qt slider whose keys move it as the windows' own sliders do: up and left go back
+// towards Min, down and right on towards Max, a page at a time with the page keys.
+class TrackBarWidget : public QSlider {
+public:
+    TrackBarWidget() : QSlider(Qt::Horizontal) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        static const std::unordered_map<int, SliderAction> actions = {
+            {Qt::Key_Left, SliderSingleStepSub},  {Qt::Key_Up, SliderSingleStepSub},
+            {Qt::Key_Right, SliderSingleStepAdd}, {Qt::Key_Down, SliderSingleStepAdd},
+            {Qt::Key_PageUp, SliderPageStepSub},  {Qt::Key_PageDown, SliderPageStepAdd},
+            {Qt::Key_Home, SliderToMinimum},      {Qt::Key_End, SliderToMaximum},
+        };
+        const auto found = actions.find(event->key());
+        if (found == actions.end())
+            return QSlider::keyPressEvent(event);
+        triggerAction(found->second);
+    }
+};
+
+} // namespace
+
+TTrackBar::TTrackBar() : TControl(new TrackBarWidget), slider_(static_cast<QSlider*>(Widget()))
 {
     slider_->setRange(0, 10);
     slider_->setValue(0);
     slider_->setTickInterval(1);
     slider_->setSingleStep(1);
     slider_->setPageStep(2);
-    // The keys and the wheel count down the way the windows' own sliders do: up and page
-    // up go back towards Min.
-    slider_->setInvertedControls(true);
     slider_->setFocusPolicy(Qt::StrongFocus);
     ShowTicks();
     QObject::connect(slider_, &QSlider::valueChanged, [this] { Fire(OnChange, this); });

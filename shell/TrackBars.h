@@ -10,7 +10,7 @@ enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
 enum TTickStyle { tsAuto, tsNone };
 
 // A slider the user moves with the mouse or the keyboard: the arrow keys step LineSize
-// positions (right and down forward, left and up back), the page keys PageSize, Home and
+// positions (right and down on, left and up back), the page keys PageSize, Home and
 // End go to Min and Max. OnChange is raised on every change of Position, by the user or by
 // the program; a layout binds it after setting Position, so building a window raises none.
 class TTrackBar : public TControl {
