@@ -35,6 +35,10 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 // Raises a notify event, if one is bound, through the event dispatch.
 void Fire(const TNotifyEvent& event, TObject* sender);
 
+// What a dialog answers: the result of ShowModal, given by the button that closed it.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
+
 // Mouse pointers a window can show; crNone hides the pointer.
 enum TCursor : int { crDefault = 0, crNone = -1 };
 

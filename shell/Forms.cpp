@@ -304,7 +304,7 @@ void TCustomForm::Show()
     window_->show();
 }
 
-int TCustomForm::ShowModal()
+TModalResult TCustomForm::ShowModal()
 {
     modalResult_ = mrNone;
     window_->setWindowModality(Qt::ApplicationModal);
@@ -317,7 +317,7 @@ int TCustomForm::ShowModal()
     return modalResult_;
 }
 
-void TCustomForm::SetModalResult(int value)
+void TCustomForm::SetModalResult(TModalResult value)
 {
     modalResult_ = value;
     if (value != mrNone && modalLoop_)

@@ -78,9 +78,9 @@ public:
     void SetPosition(TPosition value) { position_ = value; }
     // Shows the window over the others and waits until a button with a modal result is
     // pressed (or the window is closed, which answers mrCancel); returns that result.
-    int ShowModal();
-    int ModalResult() const { return modalResult_; }
-    void SetModalResult(int value);
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value);
 
     // What the layout loader binds by name.
     using FieldBinder = std::function<bool(TComponent*)>;
@@ -147,7 +147,7 @@ private:
     int cursor_ = crDefault;
     bool isMainForm_ = false;
     TPosition position_ = poDesigned;
-    int modalResult_ = 0;
+    TModalResult modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr; // while ShowModal waits
 };
 

@@ -11,10 +11,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// What a dialog's button answers: the window's ModalResult once it is pressed.
-using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
-
 class TButton : public TControl {
 public:
     TButton();
