@@ -12,10 +12,7 @@ TApplication::TApplication(std::string title) : title_(std::move(title))
     ResetFailureDisplay();
     QApplication::setApplicationName(QString::fromStdString(title_));
     // The layouts ask for an 8-point sans serif at 96 pixels per inch: 11 pixels high.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    QApplication::setFont(QtFont(TFont()));
 }
 
 TApplication::~TApplication()

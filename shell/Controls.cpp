@@ -4,9 +4,13 @@
 #include "shell/LayoutClasses.h"
 #include "shell/Messages.h"
 
+#include <QFont>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -19,7 +23,58 @@ int Placeable(int value)
     return std::clamp(value, -PlacementLimit, PlacementLimit);
 }
 
+// The layouts' name for the system's sans serif; Liberation Sans has its metrics, so
+// captions fit where the layouts place them.
+const char* const LayoutSansSerif = "MS Sans Serif";
+
+// A font as a layout gives it: {"Name": "MS Sans Serif", "Height": -16, "Style": ["fsBold"],
+// "Color": "clWindowText"}; every key may be left out.
+TFont ReadFont(Loader& loader, const QJsonValue& value)
+{
+    if (!value.isObject())
+        loader.Fail("ожидается описание шрифта, например {\"Name\": \"MS Sans Serif\", \"Height\": -11}");
+    TFont font;
+    const QJsonObject object = value.toObject();
+    for (auto key = object.begin(); key != object.end(); ++key) {
+        const std::string name = key.key().toStdString();
+        if (name == "Name") {
+            font.Name = loader.String(key.value());
+        } else if (name == "Height") {
+            font.Height = loader.Int(key.value());
+        } else if (name == "Style") {
+            if (!key.value().isArray())
+                loader.Fail("ожидается список начертаний, например [\"fsBold\"]");
+            bool* styles[] = {&font.Bold, &font.Italic, &font.Underline, &font.StrikeOut};
+            for (const QJsonValue& style : key.value().toArray())
+                *styles[loader.Choice(style, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})] = true;
+        } else if (name == "Color") {
+            // The system's text colour is the only one a font may ask for: the palette
+            // already draws text in it.
+            loader.Choice(key.value(), {"clWindowText"});
+        } else {
+            loader.Fail("у шрифта нет параметра " + Quoted(name));
+        }
+    }
+    if (font.Height == 0)
+        loader.Fail("высота шрифта не может быть 0");
+    return font;
+}
+
 } // namespace
+
+QFont QtFont(const TFont& font)
+{
+    QFont qt(font.Name == LayoutSansSerif ? QStringLiteral("Liberation Sans") : QString::fromStdString(font.Name));
+    qt.setStyleHint(QFont::SansSerif);
+    // A negative height counts the characters alone, a positive one the whole line with
+    // its leading; both are taken as the pixel size, which differs by a pixel or two.
+    qt.setPixelSize(std::abs(font.Height));
+    qt.setBold(font.Bold);
+    qt.setItalic(font.Italic);
+    qt.setUnderline(font.Underline);
+    qt.setStrikeOut(font.StrikeOut);
+    return qt;
+}
 
 void Fire(const TNotifyEvent& event, TObject* sender)
 {
@@ -76,6 +131,19 @@ void TControl::SetEnabled(bool value)
     widget_->setEnabled(value);
 }
 
+void TControl::SetParentFont(bool value)
+{
+    parentFont_ = value;
+    // A font with nothing set of its own makes Qt take every part from the parent.
+    widget_->setFont(value ? QFont() : QtFont(font_));
+}
+
+void TControl::SetFont(const TFont& font)
+{
+    font_ = font;
+    SetParentFont(false);
+}
+
 void TControl::SetParent(TWinControl* parent)
 {
     widget_->setParent(parent->Widget());
@@ -94,5 +162,10 @@ void AddControlClasses(ClassTable& classes)
                                BoolProperty("Visible", &TControl::SetVisible),
                                BoolProperty("Enabled", &TControl::SetEnabled),
                                IntProperty("TabOrder", &TControl::SetTabOrder),
+                               {"Font",
+                                [](Loader& l, TComponent& c, const QJsonValue& v) {
+                                    static_cast<TControl&>(c).SetFont(ReadFont(l, v));
+                                }},
+                               BoolProperty("ParentFont", &TControl::SetParentFont),
                            }};
 }

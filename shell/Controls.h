@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QFont;
 class QWidget;
 
 class TObject {
@@ -34,6 +35,10 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 // Raises a notify event, if one is bound, through the event dispatch.
 void Fire(const TNotifyEvent& event, TObject* sender);
 
+// What a dialog answers: the result of ShowModal, given by the button that closed it.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
+
 // Mouse pointers a window can show; crNone hides the pointer.
 enum TCursor : int { crDefault = 0, crNone = -1 };
 
@@ -47,6 +52,20 @@ private:
 };
 
 class TWinControl;
+
+// A control's own type face. "MS Sans Serif" stands for the system's sans serif; a
+// negative Height is the height of the characters in pixels, as the layouts give it.
+struct TFont {
+    std::string Name = "MS Sans Serif";
+    int Height = -11;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+};
+
+// The Qt font that shows a TFont, for the shell.
+QFont QtFont(const TFont& font);
 
 // A visible control. Its bounds are kept as set, so the value read back is the value
 // written even when it lies far outside what the window system can place.
@@ -64,16 +83,23 @@ public:
     virtual void SetHeight(int value);
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool value);
+    virtual void SetVisible(bool value);
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value);
+    virtual void SetEnabled(bool value);
+
+    // A control takes its parent's font until it is given one of its own; setting
+    // ParentFont back to true drops its own font again.
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
 
     // Place in the keyboard focus order among the controls of the same parent; -1 when
     // the layout gives none.
     int TabOrder() const { return tabOrder_; }
     void SetTabOrder(int value) { tabOrder_ = value; }
 
-    void SetParent(TWinControl* parent);
+    virtual void SetParent(TWinControl* parent);
 
     // The Qt widget behind the control, for the shell and its tests.
     QWidget* Widget() const { return widget_; }
@@ -91,6 +117,8 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     int tabOrder_ = -1;
+    bool parentFont_ = true;
+    TFont font_;
 };
 
 // A control that can hold other controls.

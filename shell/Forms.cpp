@@ -5,10 +5,12 @@
 #include "shell/KeyCodes.h"
 #include "shell/LayoutClasses.h"
 #include "shell/Messages.h"
+#include "shell/StdControls.h"
 
 #include <QContextMenuEvent>
 #include <QJsonArray>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -66,14 +68,19 @@ public:
         setAutoFillBackground(true);
     }
 
+    TCustomForm& Form() const { return form_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         Word key = VirtualKeyFromQt(event->key(), event->nativeScanCode());
-        if (key == 0 || !form_.OnKeyDown)
-            return QWidget::keyPressEvent(event);
-        const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());
-        Dispatch([&] { form_.OnKeyDown(&form_, key, shift); });
+        if (key != 0 && form_.OnKeyDown) {
+            const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());
+            Dispatch([&] { form_.OnKeyDown(&form_, key, shift); });
+            PressDialogButton(key); // a handler that set the key to 0 has used it up
+        } else if (!PressDialogButton(key)) {
+            QWidget::keyPressEvent(event);
+        }
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -108,11 +115,33 @@ protected:
     void closeEvent(QCloseEvent* event) override
     {
         QWidget::closeEvent(event);
+        if (form_.modalLoop_) {
+            if (form_.modalResult_ == mrNone)
+                form_.modalResult_ = mrCancel;
+            form_.modalLoop_->quit();
+        }
         if (form_.isMainForm_)
             QCoreApplication::quit();
     }
 
 private:
+    // Enter presses the window's Default button and Escape its Cancel button, when they
+    // can be pressed; tells whether one was.
+    bool PressDialogButton(Word key)
+    {
+        if (key != VK_RETURN && key != VK_ESCAPE)
+            return false;
+        for (const auto& component : form_.components_) {
+            auto* button = dynamic_cast<TButton*>(component.get());
+            if (button && button->Visible() && button->Enabled()
+                && (key == VK_RETURN ? button->Default() : button->Cancel())) {
+                button->Click();
+                return true;
+            }
+        }
+        return false;
+    }
+
     TCustomForm& form_;
 };
 
@@ -316,7 +345,37 @@ void TCustomForm::ArrangeTabOrder()
 
 void TCustomForm::Show()
 {
+    if (position_ == poScreenCenter && window_->screen()) {
+        const QPoint centre = window_->screen()->availableGeometry().center();
+        window_->move(centre.x() - Width() / 2, centre.y() - Height() / 2);
+    }
     window_->show();
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    modalResult_ = mrNone;
+    window_->setWindowModality(Qt::ApplicationModal);
+    Show();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec();
+    modalLoop_ = nullptr;
+    window_->setWindowModality(Qt::NonModal);
+    return modalResult_;
+}
+
+void TCustomForm::SetModalResult(TModalResult value)
+{
+    modalResult_ = value;
+    if (value != mrNone && modalLoop_)
+        window_->close();
+}
+
+TCustomForm* FormOf(const TControl& control)
+{
+    auto* window = dynamic_cast<FormWidget*>(control.Widget()->window());
+    return window ? &window->Form() : nullptr;
 }
 
 void TCustomForm::Close()
@@ -363,6 +422,10 @@ void AddFormClasses(ClassTable& classes)
               IntProperty("ClientWidth", &TCustomForm::SetClientWidth),
               IntProperty("ClientHeight", &TCustomForm::SetClientHeight),
               TextProperty("Caption", &TCustomForm::SetCaption),
+              {"Position",
+               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                   static_cast<TCustomForm&>(c).SetPosition(TPosition(l.Choice(v, {"poDesigned", "poScreenCenter"})));
+               }},
               {"Color",
                [](Loader& l, TComponent& c, const QJsonValue& v) {
                    std::vector<std::string> names;

@@ -19,12 +19,16 @@ constexpr TColor clBlack = 0x000000;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 
+// Where a window shows: where its Left and Top put it, or centred on the screen.
+enum TPosition { poDesigned, poScreenCenter };
+
 // Title-bar buttons, as a set of bits.
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 
 using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
 
 class FormWidget;
+class QEventLoop;
 
 class TCustomForm : public TWinControl {
 public:
@@ -69,6 +73,14 @@ public:
 
     TKeyEvent OnKeyDown;
     TMouseMoveEvent OnMouseMove;
+
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+    // Shows the window over the others and waits until a button with a modal result is
+    // pressed (or the window is closed, which answers mrCancel); returns that result.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value);
 
     // What the layout loader binds by name.
     using FieldBinder = std::function<bool(TComponent*)>;
@@ -136,7 +148,13 @@ private:
     int cursor_ = crDefault;
     bool isMainForm_ = false;
     int pendingWidth_ = -1, pendingHeight_ = -1; // outer size waiting for the frame
+    TPosition position_ = poDesigned;
+    TModalResult modalResult_ = mrNone;
+    QEventLoop* modalLoop_ = nullptr; // while ShowModal waits
 };
+
+// The window a control sits in, or nullptr while it sits in none.
+TCustomForm* FormOf(const TControl& control);
 
 class TForm : public TCustomForm {
 protected:

@@ -33,6 +33,8 @@ const ClassTable& Classes()
         AddMenuClasses(table);
         AddDialogClasses(table);
         AddMediaPlayerClasses(table);
+        AddTrackBarClasses(table);
+        AddExtControlClasses(table);
         return table;
     }();
     return classes;

@@ -40,6 +40,8 @@ void AddMenuClasses(ClassTable& classes);
 void AddDialogClasses(ClassTable& classes);
 void AddMediaPlayerClasses(ClassTable& classes);
 void AddFormClasses(ClassTable& classes);
+void AddTrackBarClasses(ClassTable& classes);
+void AddExtControlClasses(ClassTable& classes);
 
 // Applies one layout to one window; the property appliers read their values through it.
 class Loader {

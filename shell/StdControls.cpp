@@ -1,19 +1,27 @@
 // The standard controls over their Qt widgets, and their part of the layout's class table.
 #include "shell/StdControls.h"
 
+#include "shell/Forms.h"
 #include "shell/LayoutClasses.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <algorithm>
 
 TButton::TButton() : TControl(new QPushButton), button_(static_cast<QPushButton*>(Widget()))
 {
     button_->setAutoDefault(false);
-    QObject::connect(button_, &QPushButton::clicked, [this] { Fire(OnClick, this); });
+    QObject::connect(button_, &QPushButton::clicked, [this] {
+        Fire(OnClick, this);
+        if (modalResult_ != mrNone)
+            if (TCustomForm* form = FormOf(*this))
+                form->SetModalResult(modalResult_);
+    });
 }
 
 std::string TButton::Caption() const
@@ -29,6 +37,12 @@ void TButton::SetCaption(const std::string& value)
 void TButton::Click()
 {
     button_->click();
+}
+
+void TButton::SetDefault(bool value)
+{
+    default_ = value;
+    button_->setDefault(value); // drawn with the heavier frame of a default button
 }
 
 TEdit::TEdit() : TControl(new QLineEdit), edit_(static_cast<QLineEdit*>(Widget())) {}
@@ -91,12 +105,55 @@ void TCheckBox::SetChecked(bool value)
     box_->setChecked(value);
 }
 
+TRadioButton::TRadioButton() : TControl(new QRadioButton), radio_(static_cast<QRadioButton*>(Widget())) {}
+
+std::string TRadioButton::Caption() const
+{
+    return radio_->text().toStdString();
+}
+
+void TRadioButton::SetCaption(const std::string& value)
+{
+    radio_->setText(QString::fromStdString(value));
+}
+
+bool TRadioButton::Checked() const
+{
+    return radio_->isChecked();
+}
+
+void TRadioButton::SetChecked(bool value)
+{
+    // Qt keeps the checked button of a group checked; the program may still clear it.
+    radio_->setAutoExclusive(value);
+    radio_->setChecked(value);
+    radio_->setAutoExclusive(true);
+}
+
+TGroupBox::TGroupBox() : TWinControl(new QGroupBox), box_(static_cast<QGroupBox*>(Widget())) {}
+
+std::string TGroupBox::Caption() const
+{
+    return box_->title().toStdString();
+}
+
+void TGroupBox::SetCaption(const std::string& value)
+{
+    box_->setTitle(QString::fromStdString(value));
+}
+
 void AddStdControlClasses(ClassTable& classes)
 {
     classes["TButton"] = {"TControl",
                           [] { return std::make_unique<TButton>(); },
                           {
                               TextProperty("Caption", &TButton::SetCaption),
+                              BoolProperty("Default", &TButton::SetDefault),
+                              BoolProperty("Cancel", &TButton::SetCancel),
+                              {"ModalResult",
+                               [](Loader& l, TComponent& c, const QJsonValue& v) {
+                                   static_cast<TButton&>(c).SetModalResult(l.Choice(v, {"mrNone", "mrOk", "mrCancel"}));
+                               }},
                               NotifyProperty("OnClick", &TButton::OnClick),
                           }};
     classes["TEdit"] = {"TControl", [] { return std::make_unique<TEdit>(); }, {TextProperty("Text", &TEdit::SetText)}};
@@ -110,4 +167,13 @@ void AddStdControlClasses(ClassTable& classes)
                                 BoolProperty("Checked", &TCheckBox::SetChecked),
                                 NotifyProperty("OnClick", &TCheckBox::OnClick),
                             }};
+    classes["TRadioButton"] = {"TControl",
+                               [] { return std::make_unique<TRadioButton>(); },
+                               {
+                                   TextProperty("Caption", &TRadioButton::SetCaption),
+                                   BoolProperty("Checked", &TRadioButton::SetChecked),
+                               }};
+    classes["TGroupBox"] = {"TControl",
+                            [] { return std::make_unique<TGroupBox>(); },
+                            {TextProperty("Caption", &TGroupBox::SetCaption)}};
 }

@@ -137,3 +137,33 @@ wait_for_window() {
     done
     return 1
 }
+
+# Starts the text reference (e2e_text_reference) with the given arguments and waits for its
+# window; sets REFERENCE_PID and REFERENCE_GEOMETRY ("X Y W H" of its client area).
+start_text_reference() {
+    local tool=$1 window
+    shift
+    "$tool" "$@" >/dev/null 2>&1 &
+    REFERENCE_PID=$!
+    window=$(timeout 10 xdotool search --sync --onlyvisible --name '^text-reference$' | head -n 1) || return 1
+    sleep 0.3
+    REFERENCE_GEOMETRY=$(client_geometry "$window")
+}
+
+# Tells whether the inside of a one-line edit shows the same text as the i-th edit of the
+# text reference: both inner areas are cut from screenshots, reduced to ink and paper, and
+# compared pixel by pixel.
+#   same_text SHOT "X Y" WIDTHxHEIGHT REFERENCE_SHOT INDEX
+same_text() {
+    local shot=$1 at=$2 size=$3 reference=$4 index=$5 x y rx ry w h differ dir
+    dir=$(mktemp -d)
+    read -r x y <<<"$at"
+    read -r rx ry _ _ <<<"$REFERENCE_GEOMETRY"
+    w=$(( ${size%x*} - 6 )) h=$(( ${size#*x} - 6 ))
+    convert "$shot" -crop "${w}x${h}+$((x + 3))+$((y + 3))" +repage -colorspace gray -threshold 85% "$dir/seen.png"
+    convert "$reference" -crop "${w}x${h}+$((rx + 13))+$((ry + 13 + 40 * index))" +repage -colorspace gray \
+        -threshold 85% "$dir/expected.png"
+    differ=$(compare -metric AE "$dir/seen.png" "$dir/expected.png" null: 2>&1) || true
+    rm -rf "$dir"
+    [ "$differ" = 0 ]
+}

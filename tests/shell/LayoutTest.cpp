@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLayout{"MissingPicture", {"«Image1»", "«Picture»", "«Нет.bmp»"}},
                       BadLayout{"WrongRoot", {"TForm2"}},
                       BadLayout{"BadParent", {"TCheckBox", "«Image1»"}},
-                      BadLayout{"BadMenuRef", {"«PopupMenu»", "«Timer1»"}}),
+                      BadLayout{"BadMenuRef", {"«PopupMenu»", "«Timer1»"}},
+                      BadLayout{"BadFont", {"«CheckBox1»", "«Font»", "«fsHeavy»", "fsBold"}}),
     [](const auto& info) { return std::string(info.param.file); });
 
 } // namespace

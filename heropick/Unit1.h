@@ -1,0 +1,18 @@
+// The character window: a group box with the greyed field «Уровень», which shows the code
+// of every key pressed.
+#pragma once
+
+#include "shell/ExtControls.h"
+#include "shell/Forms.h"
+
+class TForm1 : public TForm {
+public:
+    TGroupBox* GroupBox1 = nullptr;
+    TLabeledEdit* LabeledEdit1 = nullptr;
+
+    TForm1();
+
+    void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,48 @@
+// Shows one-line edits holding given texts, drawn as the programs draw theirs (the same
+// font, window colour and sizes), so that an end-to-end test can tell which text a
+// program's edit shows by comparing the two on screen.
+//
+//   e2e_text_reference [--disabled] WIDTHxHEIGHT:text ...
+//
+// The edits stand one under the other at x 10, y 10 + 40 * i, in a window named
+// "text-reference"; none takes the focus, so no caret blinks in them.
+#include <QApplication>
+#include <QLineEdit>
+#include <QWidget>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("text-reference"));
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(0xF0F0F0));
+    window.setPalette(palette);
+
+    bool enabled = true;
+    int count = 0, widest = 0;
+    for (const QString& argument : QApplication::arguments().mid(1)) {
+        if (argument == QLatin1String("--disabled")) {
+            enabled = false;
+            continue;
+        }
+        const QString size = argument.section(QLatin1Char(':'), 0, 0);
+        const int width = size.section(QLatin1Char('x'), 0, 0).toInt();
+        const int height = size.section(QLatin1Char('x'), 1, 1).toInt();
+        auto* edit = new QLineEdit(argument.section(QLatin1Char(':'), 1), &window);
+        edit->setGeometry(10, 10 + 40 * count++, width, height);
+        edit->setEnabled(enabled);
+        edit->setFocusPolicy(Qt::NoFocus);
+        edit->setCursorPosition(0);
+        widest = std::max(widest, width);
+    }
+    window.resize(widest + 20, 40 * count + 10);
+    window.move(0, 0);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Uses sliders as a user would: the real program under Xvfb and openbox, a slider dragged
+# and others moved with the arrow keys through xdotool, the button clicked, and the edit
+# boxes read off the screen against the same texts drawn by the text reference.
+set -euo pipefail
+program=$1
+reference_tool=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11.sh"
+
+work=$(mktemp -d)
+shots=${E2E_SHOTS:-$work}
+mkdir -p "$shots"
+trap 'kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+fail() {
+    echo "FAIL: $*"
+    screenshot "$shots/sliders-failure.png" || true
+    echo "screenshots kept in $shots"
+    trap - EXIT
+    kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true
+    stop_desktop
+    exit 1
+}
+
+start_desktop
+start_text_reference "$reference_tool" 121x21:10 121x21:6 257x21:0 257x21:1920 \
+    || fail "the text reference did not start"
+screenshot "$work/reference.png"
+kill "$REFERENCE_PID"
+
+cd "$work"
+"$program" &
+pid=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --class sliders | head -n 1) || fail "no window appeared"
+sleep 0.5
+GEOMETRY=$(client_geometry "$window")
+read -r cx cy _ _ <<<"$GEOMETRY"
+
+# Slider N stands at x 40, y 32 + 56 * (N - 1) (TrackBar1 to TrackBar7); its thumb rests at
+# the left end while at position 1, and its edit box is at x 224 on the same line.
+thumb_x=$((cx + 40 + 8))
+thumb_y() { echo $((cy + 32 + 56 * ($1 - 1) + 16)); }
+edit_at() { echo "$((cx + 224)) $((cy + 32 + 56 * ($1 - 1)))"; }
+edit8_at="$((cx + 424)) $((cy + 208))"
+
+# Drag TrackBar1's thumb to the right end: position 10.
+xdotool mousemove "$thumb_x" "$(thumb_y 1)" mousedown 1
+for x in 60 100 140 180 215; do
+    xdotool mousemove $((cx + x)) "$(thumb_y 1)"
+    sleep 0.05
+done
+xdotool mouseup 1
+# Focus TrackBar2 with a click on its thumb, then one right arrow: LineSize 5 takes it to 6.
+xdotool mousemove "$thumb_x" "$(thumb_y 2)" click 1
+xdotool key Right
+# The button: not every slider has moved yet.
+xdotool mousemove $((cx + 557)) $((cy + 172)) click 1
+sleep 0.3
+screenshot "$shots/sliders-1.png"
+same_text "$shots/sliders-1.png" "$(edit_at 1)" 121x21 "$work/reference.png" 0 || fail "Edit1 does not show 10 after the drag"
+same_text "$shots/sliders-1.png" "$(edit_at 2)" 121x21 "$work/reference.png" 1 || fail "Edit2 does not show 6 after one arrow key"
+same_text "$shots/sliders-1.png" "$edit8_at" 257x21 "$work/reference.png" 2 || fail "Edit8 does not show 0 with five sliders unmoved"
+echo "drag: Edit1 shows 10; arrow key: Edit2 shows 6; the product reads 0"
+
+# Every other slider one step right (to 2): 10 * 6 * 2^5 = 1920.
+for n in 3 4 5 6 7; do
+    xdotool mousemove "$thumb_x" "$(thumb_y "$n")" click 1
+    xdotool key Right
+done
+xdotool mousemove $((cx + 557)) $((cy + 172)) click 1
+sleep 0.3
+screenshot "$shots/sliders-2.png"
+same_text "$shots/sliders-2.png" "$edit8_at" 257x21 "$work/reference.png" 3 || fail "Edit8 does not show 1920"
+echo "all seven moved: the product reads 1920"
+
+# Closing the window through the window manager ends the program with code 0.
+xdotool key alt+F4
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after its window was closed"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit code $status"
+echo "sliders e2e: 1 passed, 0 failed"

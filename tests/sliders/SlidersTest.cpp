@@ -1,0 +1,183 @@
+// The sliders program driven through its real window and layout: moves by keyboard and
+// mouse, the echo in each edit box, and the product the button shows.
+#include "shell/Application.h"
+#include "sliders/Unit1.h"
+
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+class Sliders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (double* factor : Factors())
+            *factor = 0;
+        application.CreateForm(Form1);
+    }
+
+    static std::array<double*, 7> Factors()
+    {
+        return {&Factor1, &Factor2, &Factor3, &Factor4, &Factor5, &Factor6, &Factor7};
+    }
+    static TTrackBar* Slider(int n)
+    {
+        return std::array<TTrackBar*, 7>{Form1->TrackBar1, Form1->TrackBar2, Form1->TrackBar3, Form1->TrackBar4,
+                                         Form1->TrackBar5, Form1->TrackBar6, Form1->TrackBar7}[n - 1];
+    }
+    static TEdit* Edit(int n)
+    {
+        return std::array<TEdit*, 7>{Form1->Edit1, Form1->Edit2, Form1->Edit3, Form1->Edit4,
+                                     Form1->Edit5, Form1->Edit6, Form1->Edit7}[n - 1];
+    }
+    static void Press(int n, Qt::Key key) { QTest::keyClick(Slider(n)->Widget(), key); }
+    static std::string Product()
+    {
+        Form1->Button1->Click();
+        return Form1->Edit8->Text();
+    }
+
+    TApplication application{"sliders"};
+};
+
+TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)
+{
+    for (int n = 1; n <= 7; ++n) {
+        EXPECT_EQ(Slider(n)->Min(), 1);
+        EXPECT_EQ(Slider(n)->Max(), 10);
+        EXPECT_EQ(Slider(n)->Position(), 1);
+        EXPECT_EQ(Slider(n)->LineSize(), n == 2 ? 5 : 1);
+        EXPECT_EQ(Slider(n)->PageSize(), 2);
+        EXPECT_EQ(Edit(n)->Text(), "") << "applying the layout must raise no change event";
+        EXPECT_EQ(Edit(n)->Left(), 224);
+        EXPECT_EQ(Edit(n)->Top(), Slider(n)->Top());
+        EXPECT_EQ(*Factors()[n - 1], 0);
+    }
+    EXPECT_EQ(Form1->Edit8->Text(), "Edit8");
+    EXPECT_EQ(Form1->Caption(), "Form1");
+    EXPECT_EQ(Form1->Width(), 696) << "the outer size, while there is no frame";
+    EXPECT_EQ(Form1->Height(), 480);
+}
+
+struct ProductRow {
+    const char* what;
+    std::vector<std::pair<int, int>> moves; // slider, position
+    const char* product;
+};
+
+TEST_F(Sliders, TheButtonShowsTheProductOnceEverySliderHasMoved)
+{
+    const ProductRow rows[] = {
+        {"nothing moved", {}, "0"},
+        {"some moved", {{1, 5}, {3, 3}, {7, 10}}, "0"},
+        {"six of seven", {{1, 2}, {2, 10}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}, "0"},
+        {"all seven", {{1, 2}, {2, 6}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}}, "30240"},
+        {"all at 10", {{1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10}, {6, 10}, {7, 10}}, "10000000"},
+        {"all back to 1", {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}}, "1"},
+    };
+    for (const ProductRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (double* factor : Factors())
+            *factor = 0;
+        for (auto [n, position] : row.moves) {
+            // Away and back, so that moving to the position the slider holds still counts.
+            Slider(n)->SetPosition(position == 10 ? 9 : 10);
+            Slider(n)->SetPosition(position);
+            EXPECT_EQ(Edit(n)->Text(), std::to_string(position));
+        }
+        EXPECT_EQ(Product(), row.product);
+    }
+}
+
+struct KeyRow {
+    int slider;
+    Qt::Key key;
+    int from, to;
+};
+
+TEST_F(Sliders, OneKeyPressMovesByTheSlidersStepAndStopsAtTheEnds)
+{
+    const KeyRow rows[] = {
+        {2, Qt::Key_Right, 1, 6},  {2, Qt::Key_Right, 6, 10}, {2, Qt::Key_Right, 10, 10},
+        {2, Qt::Key_Left, 10, 5},  {2, Qt::Key_Left, 5, 1},   {2, Qt::Key_Down, 1, 6},
+        {2, Qt::Key_Up, 6, 1},     {1, Qt::Key_Right, 1, 2},  {1, Qt::Key_Left, 2, 1},
+        {1, Qt::Key_Left, 1, 1},   {7, Qt::Key_Down, 9, 10},  {7, Qt::Key_Up, 10, 9},
+        {4, Qt::Key_PageDown, 1, 3}, {4, Qt::Key_PageUp, 3, 1}, {5, Qt::Key_End, 1, 10},
+        {5, Qt::Key_Home, 10, 1},
+    };
+    for (const KeyRow& row : rows) {
+        SCOPED_TRACE("TrackBar" + std::to_string(row.slider) + " key " + std::to_string(row.key) + " from "
+                     + std::to_string(row.from));
+        Slider(row.slider)->SetPosition(row.from);
+        Edit(row.slider)->SetText("");
+        Press(row.slider, row.key);
+        EXPECT_EQ(Slider(row.slider)->Position(), row.to);
+        // A key at the end of the range moves nothing and so reports no change.
+        EXPECT_EQ(Edit(row.slider)->Text(), row.from == row.to ? "" : std::to_string(row.to));
+    }
+}
+
+TEST_F(Sliders, DraggingTheThumbWithTheMouseMovesTheSlider)
+{
+    auto* slider = static_cast<QSlider*>(Form1->TrackBar3->Widget());
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(slider->width() - 1, thumb.center().y()),
+                     slider->mapToGlobal(QPointF(slider->width() - 1, thumb.center().y())), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &move);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(slider->width() - 1, thumb.center().y()));
+
+    EXPECT_EQ(Form1->TrackBar3->Position(), 10);
+    EXPECT_EQ(Form1->Edit3->Text(), "10");
+    EXPECT_EQ(Factor3, 10);
+}
+
+TEST_F(Sliders, EachSliderFeedsOnlyItsOwnFactorAndEdit)
+{
+    for (int n = 1; n <= 7; ++n) {
+        Press(n, Qt::Key_Right);
+        const int expected = n == 2 ? 6 : 2;
+        EXPECT_EQ(*Factors()[n - 1], expected) << "TrackBar" << n;
+        EXPECT_EQ(Edit(n)->Text(), std::to_string(expected));
+        for (int other = n + 1; other <= 7; ++other) {
+            EXPECT_EQ(*Factors()[other - 1], 0) << "TrackBar" << n << " set Factor" << other;
+            EXPECT_EQ(Edit(other)->Text(), "") << "TrackBar" << n << " wrote Edit" << other;
+        }
+    }
+    EXPECT_EQ(Product(), "384");
+}
+
+TEST_F(Sliders, TypingIntoTheEditsChangesNothing)
+{
+    for (int n = 1; n <= 7; ++n)
+        Press(n, Qt::Key_Right);
+    ASSERT_EQ(Product(), "384");
+    for (int n = 1; n <= 7; ++n)
+        QTest::keyClicks(Edit(n)->Widget(), "99");
+    QTest::keyClicks(Form1->Edit8->Widget(), "5");
+    EXPECT_EQ(Edit(4)->Text(), "299");
+    EXPECT_EQ(Product(), "384");
+
+    // A slider moved after the click shows in Edit8 only at the next click.
+    Press(1, Qt::Key_Right);
+    EXPECT_EQ(Form1->Edit8->Text(), "384");
+    EXPECT_EQ(Product(), "576");
+}
+
+} // namespace
