@@ -6,6 +6,8 @@
 //
 // The edits stand one under the other at x 10, y 10 + 40 * i, in a window named
 // "text-reference"; none takes the focus, so no caret blinks in them.
+#include "shell/Controls.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QWidget>
@@ -13,10 +15,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    QApplication::setFont(QtFont(TFont()));
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("text-reference"));
