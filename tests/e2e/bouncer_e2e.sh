@@ -7,23 +7,8 @@ assets=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-mkdir -p "$shots"
-trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+e2e_setup bouncer
 cp "$assets"/*.bmp "$work"/
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/bouncer-failure.png" || true
-    echo "screenshots kept in $shots"
-    trap - EXIT
-    kill "${pid:-}" 2>/dev/null || true
-    stop_desktop
-    exit 1
-}
 
 start_desktop
 cd "$work"
@@ -82,21 +67,7 @@ echo "after Сумашедш: client width $cw, frame $frame_left + $frame_right
 
 # Right click, then "Выход", the first entry: the program ends with code 0. The fast game
 # may be lost meanwhile; its "Вы Проиграли!" box is then answered first, as a player would.
-for attempt in 1 2 3; do
-    for box in $(xdotool search --onlyvisible --class bouncer 2>/dev/null | grep -vx "$window"); do
-        echo "answering a message box before leaving"
-        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
-        sleep 0.2
-    done
-    xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
-    sleep 0.4
-    xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break 2
-        sleep 0.1
-    done
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after Выход"
+leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
 status=0
 wait "$pid" || status=$?
 [ "$status" = 0 ] || fail "exit code $status"

@@ -7,17 +7,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/bouncer-frames-failure.png" || true
-    exit 1
-}
+e2e_setup bouncer-frames
 
 start_desktop
 cd "$work"
@@ -40,20 +30,7 @@ sleep 1
 [ -z "$(other_windows bouncer "$window")" ] || fail "a failure box came back after it was ticked"
 
 # The menu is reachable: right click, then "Выход". A lost game's box is answered first.
-for attempt in 1 2 3; do
-    for box in $(other_windows bouncer "$window"); do
-        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
-        sleep 0.2
-    done
-    xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
-    sleep 0.4
-    xdotool mousemove $((cx + 380)) $((cy + 200 + 10)) click 1
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break 2
-        sleep 0.1
-    done
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after Выход"
+leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
 status=0
 wait "$pid" || status=$?
 [ "$status" = 0 ] || fail "exit code $status"

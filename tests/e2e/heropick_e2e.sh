@@ -8,22 +8,7 @@ reference_tool=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-mkdir -p "$shots"
-trap 'kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/heropick-failure.png" || true
-    echo "screenshots kept in $shots"
-    trap - EXIT
-    kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true
-    stop_desktop
-    exit 1
-}
+e2e_setup heropick
 
 # Each key as xdotool names it, and the text the field must then show.
 keys=(a z 0 9 Return shift ctrl F1 space)

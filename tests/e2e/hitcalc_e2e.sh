@@ -7,17 +7,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/hitcalc-failure.png" || true
-    exit 1
-}
+e2e_setup hitcalc
 
 start_desktop
 cd "$work"

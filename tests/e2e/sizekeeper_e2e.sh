@@ -7,18 +7,9 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+e2e_setup sizekeeper
+export XDG_CONFIG_HOME="$work/config"
 ini="$XDG_CONFIG_HOME/sizekeeper/prog.ini"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/sizekeeper-failure.png" || true
-    exit 1
-}
 
 start_desktop
 cd "$work"

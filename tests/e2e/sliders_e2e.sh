@@ -8,22 +8,7 @@ reference_tool=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-mkdir -p "$shots"
-trap 'kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/sliders-failure.png" || true
-    echo "screenshots kept in $shots"
-    trap - EXIT
-    kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true
-    stop_desktop
-    exit 1
-}
+e2e_setup sliders
 
 start_desktop
 start_text_reference "$reference_tool" 121x21:10 121x21:6 257x21:0 257x21:1920 \

@@ -8,24 +8,9 @@ assets=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11.sh"
 
-work=$(mktemp -d)
-shots=${E2E_SHOTS:-$work}
-mkdir -p "$shots"
-trap 'kill "${pid:-}" 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+e2e_setup wavplayer
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/device.raw"
-
-fail() {
-    echo "FAIL: $*"
-    screenshot "$shots/wavplayer-failure.png" || true
-    echo "screenshots kept in $shots"
-    trap - EXIT
-    kill "${pid:-}" 2>/dev/null || true
-    stop_desktop
-    exit 1
-}
 
 # Starts the program in $work and finds its window; sets pid, window, cx and cy.
 start_player() {

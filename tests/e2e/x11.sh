@@ -167,3 +167,52 @@ same_text() {
     rm -rf "$dir"
     [ "$differ" = 0 ]
 }
+
+# Sets a test up: a scratch folder `work` (removed at exit unless the test failed), `shots`
+# for screenshots, a private runtime folder, and the cleanup at exit, which ends the
+# program under test (`pid`) and any text reference (REFERENCE_PID).
+e2e_setup() {
+    E2E_NAME=$1
+    work=$(mktemp -d)
+    shots=${E2E_SHOTS:-$work}
+    mkdir -p "$shots"
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    trap 'e2e_cleanup; rm -rf "$work"' EXIT
+}
+
+e2e_cleanup() {
+    kill "${pid:-}" "${REFERENCE_PID:-}" 2>/dev/null || true
+    stop_desktop
+}
+
+# Ends the test as failed, keeping a screenshot of the screen as it was.
+fail() {
+    echo "FAIL: $*"
+    screenshot "$shots/$E2E_NAME-failure.png" || true
+    echo "screenshots kept in $shots"
+    trap e2e_cleanup EXIT
+    exit 1
+}
+
+# Leaves a program through the first entry of its popup menu, opened with a right click at
+# screen point X Y, answering any message box in the way first (a game lost meanwhile);
+# fails when the program (`pid`) is still running after three tries.
+#   leave_through_menu CLASS WINDOW X Y
+leave_through_menu() {
+    local attempt box
+    for attempt in 1 2 3; do
+        for box in $(other_windows "$1" "$2"); do
+            xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
+            sleep 0.2
+        done
+        xdotool mousemove "$3" "$4" click 3
+        sleep 0.4
+        xdotool mousemove $(($3 + 40)) $(($4 + 10)) click 1
+        for _ in $(seq 20); do
+            kill -0 "$pid" 2>/dev/null || return 0
+            sleep 0.1
+        done
+    done
+    return 1
+}
