@@ -68,7 +68,5 @@ echo "after Сумашедш: client width $cw, frame $frame_left + $frame_right
 # Right click, then "Выход", the first entry: the program ends with code 0. The fast game
 # may be lost meanwhile; its "Вы Проиграли!" box is then answered first, as a player would.
 leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
-status=0
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "exit code $status"
+expect_exit_0 Выход
 echo "bouncer e2e: 1 passed, 0 failed"

@@ -31,7 +31,5 @@ sleep 1
 
 # The menu is reachable: right click, then "Выход". A lost game's box is answered first.
 leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
-status=0
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "exit code $status"
+expect_exit_0 Выход
 echo "bouncer frames e2e: 3 passed, 0 failed"

@@ -66,12 +66,5 @@ setxkbmap -layout us
 
 # Escape ends the program with code 0.
 xdotool key Escape
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after Escape"
-status=0
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "exit code $status"
+expect_exit_0 Escape
 echo "heropick e2e: 1 passed, 0 failed"

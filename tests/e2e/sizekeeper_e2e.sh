@@ -80,10 +80,6 @@ passed=$((passed + 1))
 
 # Closing through the window manager ends the program with exit code 0.
 xdotool windowactivate --sync "$window" key alt+F4
-for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after alt+F4"
-status=0
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "exit code $status"
+expect_exit_0 alt+F4
 passed=$((passed + 1))
 echo "sizekeeper e2e: $passed passed, 0 failed"

@@ -216,3 +216,13 @@ leave_through_menu() {
     done
     return 1
 }
+
+# Waits up to 5 s for the program (`pid`) to end; fails unless it ended with exit code 0.
+#   expect_exit_0 WHAT   (what made it end, for the message)
+expect_exit_0() {
+    local status=0
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the program is still running after $1"
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "exit code $status after $1"
+}
