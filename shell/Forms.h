@@ -25,6 +25,7 @@ enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 }
 using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
 
 class FormWidget;
+class TCanvas;
 
 class TCustomForm : public TWinControl {
 public:
@@ -60,6 +61,9 @@ public:
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
     int Cursor() const { return cursor_; }
     void SetCursor(int cursor);
+
+    // What handlers draw on: kept by the window and painted under its controls.
+    TCanvas* GetCanvas() { return canvas_.get(); }
 
     void Show();
     // Closes the window; closing the main window ends the program.
@@ -125,6 +129,7 @@ private:
 
     std::string className_;
     FormWidget* window_;
+    std::unique_ptr<TCanvas> canvas_;
     std::vector<std::unique_ptr<TComponent>> components_;
     std::map<std::string, PublishedField> fields_;
     std::map<std::string, THandler> handlers_;
