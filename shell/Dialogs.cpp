@@ -4,6 +4,7 @@
 #include "shell/LayoutClasses.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -50,6 +51,9 @@ bool TOpenDialog::Execute()
         const QFileInfo last(QString::fromStdString(fileName_));
         dialog.setDirectory(last.absolutePath());
         dialog.selectFile(last.fileName());
+    } else {
+        // A dialog run for the first time starts where the program opens its files.
+        dialog.setDirectory(QDir::currentPath());
     }
     if (!(options_ & ofEnableSizing))
         dialog.setFixedSize(dialog.sizeHint());

@@ -227,6 +227,7 @@ public:
     }
 
     std::int64_t Hits() const { return hits_; }
+    std::int64_t Held() const { return held_; }
 
 private:
     using Entries = std::list<std::pair<FileKey, QImage>>;
@@ -342,6 +343,11 @@ QImage ReadBitmap(const std::string& path, const std::string& shownName)
 std::int64_t PictureCacheHits()
 {
     return Cache().Hits();
+}
+
+std::int64_t PictureCacheHeldBytes()
+{
+    return Cache().Held();
 }
 
 void ClearPictureCache()

@@ -33,4 +33,5 @@ constexpr std::int64_t MaxBitmapPixels = std::int64_t(1) << 26;
 // shell's tests and benchmarks, how many decodes it has saved so far.
 constexpr std::int64_t PictureCacheBytes = std::int64_t(192) << 20;
 std::int64_t PictureCacheHits();
+std::int64_t PictureCacheHeldBytes();
 void ClearPictureCache();
