@@ -153,8 +153,11 @@ std::string CheckRuns(const Bytes& bytes, std::int64_t end, const BitmapHeader& 
     return "";
 }
 
-std::string CheckedHeader(const QByteArray& head, std::int64_t fileSize, BitmapHeader& header)
+// Returns what is wrong with a bitmap file of `fileSize` bytes whose first bytes are
+// `head`, or "" when a decoder can read the whole picture from it.
+std::string BitmapFault(const QByteArray& head, std::int64_t fileSize)
 {
+    BitmapHeader header;
     const Bytes bytes(head);
     std::string fault = ReadHeader(bytes, fileSize, header);
     if (!fault.empty())
@@ -166,6 +169,21 @@ std::string CheckedHeader(const QByteArray& head, std::int64_t fileSize, BitmapH
     if (header.dataOffset + stride * rows > fileSize)
         return "точек в файле меньше, чем указано в заголовке";
     return "";
+}
+
+// How many bytes of a bitmap file the checks need to see: the headers and palette, and
+// for run-length codes all of them.
+std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize)
+{
+    BitmapHeader header;
+    if (!ReadHeader(Bytes(firstBytes), fileSize, header).empty())
+        return std::min(fileSize, LongestHead);
+    if (header.compression != Rle8 && header.compression != Rle4)
+        return std::min(fileSize, LongestHead);
+    // Run-length codes are walked to their end: at most two bytes a pixel and a row end
+    // each row, plus the end mark.
+    const std::int64_t longestRuns = 2 * header.width * header.height + 4 * header.height + 2;
+    return std::min(fileSize, header.dataOffset + longestRuns);
 }
 
 // ----- The cache of decoded pictures -----
@@ -306,25 +324,6 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
 }
 
 } // namespace
-
-std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize)
-{
-    BitmapHeader header;
-    if (!ReadHeader(Bytes(firstBytes), fileSize, header).empty())
-        return std::min(fileSize, LongestHead);
-    if (header.compression != Rle8 && header.compression != Rle4)
-        return std::min(fileSize, LongestHead);
-    // Run-length codes are walked to their end: at most two bytes a pixel and a row end
-    // each row, plus the end mark.
-    const std::int64_t longestRuns = 2 * header.width * header.height + 4 * header.height + 2;
-    return std::min(fileSize, header.dataOffset + longestRuns);
-}
-
-std::string BitmapFault(const QByteArray& head, std::int64_t fileSize)
-{
-    BitmapHeader header;
-    return CheckedHeader(head, fileSize, header);
-}
 
 QImage ReadPicture(const std::string& path, const std::string& shownName)
 {

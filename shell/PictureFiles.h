@@ -15,15 +15,6 @@ QImage ReadPicture(const std::string& path, const std::string& shownName);
 // Reads a file as a Windows bitmap whatever its extension. Raises Exception on any failure.
 QImage ReadBitmap(const std::string& path, const std::string& shownName);
 
-// Checks the headers of a Windows bitmap file of `fileSize` bytes whose first bytes are
-// `head` (at least the file and info headers and the palette, or all of them the file
-// has); for run-length encoded data `head` must hold the whole file. Returns an empty
-// string when a decoder can read the whole picture from it, or what is wrong.
-std::string BitmapFault(const QByteArray& head, std::int64_t fileSize);
-
-// How many bytes of a bitmap file BitmapFault needs to see.
-std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize);
-
 // The largest picture a bitmap may declare, so that a forged header cannot make the
 // program allocate gigabytes.
 constexpr std::int64_t MaxBitmapSide = 32768;
