@@ -28,6 +28,6 @@ int main(int argc, char** argv)
     clock.start();
     QTimer::singleShot(PlayMilliseconds, [] { Form1->Close(); });
     application.Run();
-    std::printf("%.1f\n", moves / (clock.nsecsElapsed() / 1e9));
+    std::printf("%.1f %d\n", moves / (clock.nsecsElapsed() / 1e9), Form1->Image1->Picture()->Width());
     return 0;
 }
