@@ -269,9 +269,12 @@ PictureCache& Cache()
     return cache;
 }
 
-std::string InvalidFile(const std::string& shownName, const QByteArray& format)
+// The error for a file that is not a valid picture of its kind, with the fault found in
+// it when there is one.
+std::string InvalidFile(const std::string& shownName, const QByteArray& format, const std::string& fault = "")
 {
-    return "Файл " + Quoted(shownName) + " повреждён или не является рисунком " + format.toUpper().toStdString();
+    return "Файл " + Quoted(shownName) + " повреждён или не является рисунком " + format.toUpper().toStdString()
+           + (fault.empty() ? "" : ": " + fault);
 }
 
 // Opens, checks and decodes one file in the given format, or takes it from the cache.
@@ -307,8 +310,9 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
         const std::int64_t needed = BitmapHeadSize(first, fileSize);
         if (needed > head.size())
             head += file.read(needed - head.size());
-        if (!BitmapFault(head, fileSize).empty())
-            throw Exception(InvalidFile(shownName, format));
+        const std::string fault = BitmapFault(head, fileSize);
+        if (!fault.empty())
+            throw Exception(InvalidFile(shownName, format, fault));
         file.seek(0);
     }
 
