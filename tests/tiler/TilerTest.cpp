@@ -164,6 +164,16 @@ TEST_F(Tiler, CancellingTheDialogChangesNothing)
     EXPECT_FALSE(Form1->Button4->Enabled()) << "«Растянуть» is greyed out";
 }
 
+TEST_F(Tiler, TheDialogItselfRefusesTheNameOfAFileThatDoesNotExist)
+{
+    Open("нет такого.bmp");
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    ASSERT_EQ(boxes.Shown().size(), 1u) << "the dialog's own warning, then it stays open";
+    EXPECT_NE(boxes.Shown()[0].text.find("нет такого.bmp"), std::string::npos) << boxes.Shown()[0].text;
+    EXPECT_EQ(Form1->OpenDialog1->GetFileName(), "");
+    EXPECT_EQ(Form1->Image1->Picture()->Image(), ball);
+}
+
 TEST_F(Tiler, ABitmapNamedWithoutBmpLoadsIntoTheSameBitmapAndShowsInTheImage)
 {
     ASSERT_TRUE(Pattern(100).save("рисунок.dat", "BMP"));
