@@ -1,4 +1,5 @@
-"""Draws the ball animation frames and the paddle picture as 16-colour BMP files for the bouncer program."""
+"""Draws the programs' sample pictures as 16-colour BMP files: bouncer's ball frames and paddle,
+tiler's built-in ball and paver's four tiles."""
 
 import os
 import struct
@@ -10,7 +11,8 @@ PALETTE = [
     (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 ]
-GREEN, NAVY, LIME, YELLOW, BLUE, FUCHSIA, WHITE = 2, 4, 10, 11, 12, 13, 15
+BLACK, MAROON, GREEN, OLIVE, NAVY, TEAL, SILVER, GREY = 0, 1, 2, 3, 4, 6, 7, 8
+RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = 9, 10, 11, 12, 13, 14, 15
 
 # The script lives in assets/, so the repository root is one level up.
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -84,12 +86,61 @@ def draw_paddle():
     return pixels
 
 
+def draw_tiler_ball():
+    """Returns tiler's 50x50 ball: a lime disc filling the square with a dark green rim and a
+    white dithered highlight in its upper-left quarter, on white corners."""
+    size, centre, radius, rim = 50, 24.5, 25.0, 2.0
+    pixels = [[WHITE] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            distance = ((x - centre) ** 2 + (y - centre) ** 2) ** 0.5
+            if distance > radius:
+                continue
+            pixels[y][x] = GREEN if distance > radius - rim else LIME
+            # A checkerboard of white dots reads as a soft light from the upper left.
+            if (x - 15) ** 2 + (y - 15) ** 2 < 7 ** 2 and (x + y) % 2 == 0:
+                pixels[y][x] = WHITE
+    return pixels
+
+
+def draw_tile(kind):
+    """Returns one of paver's four 30x30 tiles, each in its own colours and pattern so that a
+    paving shows at a glance which tile lies where."""
+    size = 30
+    pixels = [[0] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            if kind == 0:
+                # Red bricks in two courses, with grey mortar.
+                course = y // 15
+                mortar = y % 15 == 14 or (x + 15 * course) % 30 == 29
+                pixels[y][x] = SILVER if mortar else (MAROON if (x // 6 + y // 5) % 4 == 0 else RED)
+            elif kind == 1:
+                # Blue water with yellow diagonal waves.
+                pixels[y][x] = YELLOW if (x + y) % 10 < 2 else BLUE
+            elif kind == 2:
+                # A fuchsia and white checkerboard of 5-pixel squares.
+                pixels[y][x] = FUCHSIA if (x // 5 + y // 5) % 2 == 0 else WHITE
+            else:
+                # Teal grass with a black cross through the middle.
+                pixels[y][x] = BLACK if abs(x - 14.5) < 2 or abs(y - 14.5) < 2 else TEAL
+    # A one-pixel frame in the tile's own darkest colour marks the cell edges.
+    edge = [MAROON, NAVY, FUCHSIA, BLACK][kind]
+    for i in range(size):
+        pixels[0][i] = pixels[size - 1][i] = pixels[i][0] = pixels[i][size - 1] = edge
+    return pixels
+
+
 def main():
     os.makedirs(os.path.join(ROOT, "bouncer"), exist_ok=True)
     for frame, name in enumerate(["Мячик", "Мячик2", "Мячик3", "Мячик4"]):
         write_bmp4(os.path.join(ROOT, "assets", name + ".bmp"), draw_ball(frame))
     write_bmp4(os.path.join(ROOT, "bouncer", "Image1.bmp"), draw_ball())
     write_bmp4(os.path.join(ROOT, "bouncer", "Button1.bmp"), draw_paddle())
+    os.makedirs(os.path.join(ROOT, "tiler"), exist_ok=True)
+    write_bmp4(os.path.join(ROOT, "tiler", "Image1.bmp"), draw_tiler_ball())
+    for kind, name in enumerate(["B1", "Bitmap2", "Bitmap3", "Bitmap4"]):
+        write_bmp4(os.path.join(ROOT, "assets", name + ".bmp"), draw_tile(kind))
 
 
 if __name__ == "__main__":

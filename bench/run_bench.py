@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Prints bouncer's start-up time and peak memory against a bare Qt window, and its CPU use
-during ten seconds of play, all under a private Xvfb display with openbox. Nothing is
-asserted: the figures are for reading."""
+during ten seconds of play; the cost of a paver click and a tiler grid against plain Qt;
+and bouncer's pace with 4000 x 4000 frame files. All under a private Xvfb display with
+openbox. Nothing is asserted: the figures are for reading."""
 import os
 import shutil
 import statistics
@@ -120,7 +121,51 @@ def compare_start(name, shell, bare, cwd, goal=1.10):
     print(f"peak memory: {name} {shell_mb:.1f} MiB, bare Qt twin {bare_mb:.1f} MiB, ratio {shell_mb / bare_mb:.2f}")
 
 
+def scaled_frame(source, target, factor):
+    """Writes a 4-bit BMP made by our own make_pictures.py, enlarged `factor` times."""
+    with open(source, "rb") as f:
+        data = f.read()
+    offset, = struct.unpack("<I", data[10:14])
+    width, height = struct.unpack("<ii", data[18:26])
+    row_size = ((width + 1) // 2 + 3) // 4 * 4
+    rows = []
+    for y in range(height):
+        row = data[offset + y * row_size: offset + (y + 1) * row_size]
+        pixels = [(row[x // 2] >> (4 if x % 2 == 0 else 0)) & 15 for x in range(width)]
+        # factor must be even, so each pixel fills whole bytes.
+        line = b"".join(bytes([p << 4 | p]) * (factor // 2) for p in pixels)
+        line += b"\0" * (-len(line) % 4)
+        rows.append(line * factor)
+    pixels = b"".join(rows)
+    header = bytearray(data[:offset])
+    struct.pack_into("<I", header, 2, offset + len(pixels))
+    struct.pack_into("<ii", header, 18, width * factor, height * factor)
+    struct.pack_into("<I", header, 34, len(pixels))
+    with open(target, "wb") as f:
+        f.write(bytes(header) + pixels)
+
+
+def pictures(work):
+    """Prints the picture benchmarks' own lines, and bouncer's moves per second."""
+    for name in ("bench_paver_click", "bench_tiler_grid"):
+        result = subprocess.run([os.path.join(BUILD, "bench", name)], cwd=work, capture_output=True,
+                                text=True, timeout=300)
+        print(result.stdout.strip() or f"{name} failed: {result.stderr.strip()}")
+    moves = os.path.join(BUILD, "bench", "bench_bouncer_moves")
+    sample, sample_side = subprocess.run([moves], cwd=work, capture_output=True, text=True, timeout=60).stdout.split()
+    large = tempfile.mkdtemp()
+    try:
+        for name in ("Мячик", "Мячик2", "Мячик3", "Мячик4"):
+            scaled_frame(os.path.join(ROOT, "assets", name + ".bmp"), os.path.join(large, name + ".bmp"), 80)
+        big, big_side = subprocess.run([moves], cwd=large, capture_output=True, text=True, timeout=60).stdout.split()
+    finally:
+        shutil.rmtree(large)
+    print(f"bouncer moves per second: {sample} with the sample frames ({sample_side} pixels wide), "
+          f"{big} with four frames {big_side} pixels wide (goal: the same)")
+
+
 def main():
+    only_pictures = "--pictures" in sys.argv[1:]
     for tool in ("Xvfb", "openbox", "xdotool", "xwd", "xwininfo", "xprop", "xmessage"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing: run scripts/setup.sh first")
@@ -130,6 +175,9 @@ def main():
         for name in os.listdir(os.path.join(ROOT, "assets")):
             if name.endswith(".bmp"):
                 shutil.copy(os.path.join(ROOT, "assets", name), work)
+        if only_pictures:
+            pictures(work)
+            return
         compare_start("bouncer", os.path.join(BUILD, "bench", "bench_bouncer_start"),
                       os.path.join(BUILD, "bench", "bench_bare_window"), work, goal=1.20)
         for name in ("sliders", "heropick", "hitcalc", "sizekeeper"):
@@ -139,6 +187,7 @@ def main():
         cpu, running = play(os.path.join(BUILD, "bouncer", "bouncer"), work)
         print(f"CPU during {PLAY_SECONDS} s of play: {cpu:.2f} % of one core (goal under 3 %); "
               f"game {'still running' if running else 'ended by a message box'} at the end")
+        pictures(work)
     finally:
         shutil.rmtree(work)
         for process in desktop:

@@ -4,7 +4,25 @@
 #include "shell/LayoutClasses.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QStringList>
+
+namespace {
+
+// "рисунки *.bmp|*.bmp|все|*.*" becomes Qt's "рисунки *.bmp (*.bmp)", "все (*.*)".
+QStringList NameFilters(const std::string& filter)
+{
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    return filters;
+}
+
+} // namespace
 
 bool TSaveDialog::Execute()
 {
@@ -19,9 +37,59 @@ bool TSaveDialog::Execute()
     return true;
 }
 
+bool TOpenDialog::Execute()
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Without ofFileMustExist a typed name of a file yet to be made is accepted too.
+    dialog.setFileMode((options_ & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = NameFilters(filter_);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!fileName_.empty()) {
+        const QFileInfo last(QString::fromStdString(fileName_));
+        dialog.setDirectory(last.absolutePath());
+        dialog.selectFile(last.fileName());
+    } else {
+        // A dialog run for the first time starts where the program opens its files.
+        dialog.setDirectory(QDir::currentPath());
+    }
+    if (!(options_ & ofEnableSizing))
+        dialog.setFixedSize(dialog.sizeHint());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName_ = dialog.selectedFiles().front().toStdString();
+    return true;
+}
+
+TOpenPictureDialog::TOpenPictureDialog()
+{
+    filter_ = "Все рисунки (*.bmp;*.png;*.jpg;*.jpeg;*.gif)|*.bmp;*.png;*.jpg;*.jpeg;*.gif"
+              "|Точечные рисунки (*.bmp)|*.bmp|PNG (*.png)|*.png|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg"
+              "|GIF (*.gif)|*.gif";
+}
+
 void AddDialogClasses(ClassTable& classes)
 {
     classes["TSaveDialog"] = {"",
                               [] { return std::make_unique<TSaveDialog>(); },
                               {TextProperty("FileName", &TCommonDialog::SetFileName)}};
+    classes["TOpenDialog"] = {"",
+                              [] { return std::make_unique<TOpenDialog>(); },
+                              {
+                                  TextProperty("FileName", &TCommonDialog::SetFileName),
+                                  TextProperty("Filter", &TOpenDialog::SetFilter),
+                                  {"Options",
+                                   [](Loader& l, TComponent& c, const QJsonValue& v) {
+                                       if (!v.isArray())
+                                           l.Fail("ожидается список, например [\"ofFileMustExist\"]");
+                                       unsigned options = 0;
+                                       for (const QJsonValue& option : v.toArray())
+                                           options |= 1u << l.Choice(option, {"ofHideReadOnly", "ofFileMustExist",
+                                                                              "ofEnableSizing"});
+                                       static_cast<TOpenDialog&>(c).SetOptions(options);
+                                   }},
+                              }};
+    classes["TOpenPictureDialog"] = {"TOpenDialog", [] { return std::make_unique<TOpenPictureDialog>(); }, {}};
 }

@@ -7,6 +7,7 @@
 class TCommonDialog : public TComponent {
 public:
     const std::string& FileName() const { return fileName_; }
+    const std::string& GetFileName() const { return fileName_; }
     void SetFileName(const std::string& value) { fileName_ = value; }
 
     // Runs the dialog modally; true when the user chose a file (now in FileName), false
@@ -21,4 +22,34 @@ protected:
 class TSaveDialog : public TCommonDialog {
 public:
     bool Execute() override;
+};
+
+// Choices of an open dialog, as a set of bits.
+enum TOpenOption : unsigned {
+    ofHideReadOnly = 1,  // no "open read-only" check box (the dialog used here never has one)
+    ofFileMustExist = 2, // only the name of an existing file is accepted
+    ofEnableSizing = 4,  // the user can resize the dialog
+};
+
+// Asks for a file to open. It offers the last chosen file again the next time it runs.
+class TOpenDialog : public TCommonDialog {
+public:
+    // Pairs of description and masks, each separated by "|": "рисунки *.bmp|*.bmp";
+    // several masks of one entry are separated by ";".
+    const std::string& Filter() const { return filter_; }
+    void SetFilter(const std::string& value) { filter_ = value; }
+    unsigned Options() const { return options_; }
+    void SetOptions(unsigned value) { options_ = value; }
+
+    bool Execute() override;
+
+protected:
+    std::string filter_;
+    unsigned options_ = ofHideReadOnly | ofEnableSizing;
+};
+
+// An open dialog for pictures: it lists the picture files the toolkit can read.
+class TOpenPictureDialog : public TOpenDialog {
+public:
+    TOpenPictureDialog();
 };

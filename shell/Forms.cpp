@@ -2,6 +2,7 @@
 // popup menu.
 #include "shell/Forms.h"
 
+#include "shell/Graphics.h"
 #include "shell/KeyCodes.h"
 #include "shell/LayoutClasses.h"
 #include "shell/Messages.h"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
@@ -112,6 +114,13 @@ protected:
         form_.ApplyFrame();
     }
 
+    // The background is filled first; the drawings lie on it, the controls above them.
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, form_.canvas_->Image());
+    }
+
     void closeEvent(QCloseEvent* event) override
     {
         QWidget::closeEvent(event);
@@ -147,7 +156,7 @@ private:
 
 TCustomForm::TCustomForm(std::string className)
     : TWinControl(new FormWidget(*this)), className_(std::move(className)),
-      window_(static_cast<FormWidget*>(Widget()))
+      window_(static_cast<FormWidget*>(Widget())), canvas_(std::make_unique<TCanvas>(window_))
 {
     ApplyWindowFlags();
     SetColor(color_);

@@ -29,6 +29,7 @@ using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
 
 class FormWidget;
 class QEventLoop;
+class TCanvas;
 
 class TCustomForm : public TWinControl {
 public:
@@ -64,6 +65,9 @@ public:
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
     int Cursor() const { return cursor_; }
     void SetCursor(int cursor);
+
+    // What handlers draw on: kept by the window and painted under its controls.
+    TCanvas* GetCanvas() { return canvas_.get(); }
 
     void Show();
     // Closes the window; closing the main window ends the program.
@@ -138,6 +142,7 @@ private:
 
     std::string className_;
     FormWidget* window_;
+    std::unique_ptr<TCanvas> canvas_;
     std::vector<std::unique_ptr<TComponent>> components_;
     std::map<std::string, PublishedField> fields_;
     std::map<std::string, THandler> handlers_;

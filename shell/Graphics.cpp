@@ -1,14 +1,15 @@
-// Loading picture files with clear, file-naming errors, and the image control.
+// Bitmaps and pictures over Qt images, the retained canvas of a window, and the image
+// control.
 #include "shell/Graphics.h"
 
 #include "shell/LayoutClasses.h"
+#include "shell/PictureFiles.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,57 +32,84 @@ private:
 
 } // namespace
 
-QImage ReadPicture(const std::string& path, const std::string& shownName)
+TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
+
+TBitmap::~TBitmap() = default;
+
+void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    const QString qpath = QString::fromStdString(path);
-    const QByteArray format = QFileInfo(qpath).suffix().toLower().toLatin1();
-    if (format.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
-        throw Exception("Неизвестный вид рисунка у файла " + Quoted(shownName)
-                        + ": расширение должно быть, например, .bmp");
-
-    const QFileInfo info(qpath);
-    if (!info.exists())
-        throw Exception("Файл рисунка " + Quoted(shownName) + " не найден");
-    if (info.isDir())
-        throw Exception(Quoted(shownName) + " — это папка, а не файл рисунка");
-    QFile file(qpath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception("Нет доступа на чтение файла рисунка " + Quoted(shownName));
-
-    // The extension decides the kind: a bitmap saved under another name is not guessed at.
-    QImageReader reader(&file, format);
-    reader.setAutoDetectImageFormat(false);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw Exception("Файл " + Quoted(shownName) + " повреждён или не является рисунком "
-                        + format.toUpper().toStdString());
-    return image;
+    SetImage(ReadBitmap(fileName, fileName));
 }
 
-TPicture::TPicture() : image_(std::make_unique<QImage>()) {}
+int TBitmap::Width() const
+{
+    return image_->width();
+}
 
-TPicture::~TPicture() = default;
+int TBitmap::Height() const
+{
+    return image_->height();
+}
+
+bool TBitmap::Empty() const
+{
+    return image_->isNull();
+}
+
+void TBitmap::SetImage(const QImage& image)
+{
+    *image_ = image;
+    if (onChange_)
+        onChange_();
+}
+
+TPicture::TPicture() = default;
 
 void TPicture::LoadFromFile(const std::string& fileName)
 {
     SetImage(ReadPicture(fileName, fileName));
 }
 
-int TPicture::Width() const
-{
-    return image_->width();
-}
+TCanvas::TCanvas(QWidget* surface) : surface_(surface), image_(std::make_unique<QImage>()) {}
 
-int TPicture::Height() const
-{
-    return image_->height();
-}
+TCanvas::~TCanvas() = default;
 
-void TPicture::SetImage(const QImage& image)
+void TCanvas::Draw(int X, int Y, const TBitmap* Graphic)
 {
-    *image_ = image;
-    if (onChange_)
-        onChange_();
+    if (!Graphic || Graphic->Empty())
+        return;
+    // The part of the bitmap inside the client area, computed wide so that a corner far
+    // out cannot overflow.
+    const std::int64_t left = std::max<std::int64_t>(X, 0);
+    const std::int64_t top = std::max<std::int64_t>(Y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t(X) + Graphic->Width(), surface_->width());
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t(Y) + Graphic->Height(), surface_->height());
+    if (left >= right || top >= bottom)
+        return;
+
+    // The retained image grows to hold what is drawn; it never shrinks, so drawings
+    // outside a window made smaller come back when it grows again.
+    if (right > image_->width() || bottom > image_->height()) {
+        QImage grown(std::max<int>(right, image_->width()), std::max<int>(bottom, image_->height()),
+                     QImage::Format_ARGB32_Premultiplied);
+        grown.fill(Qt::transparent);
+        QPainter copy(&grown);
+        copy.drawImage(0, 0, *image_);
+        copy.end();
+        *image_ = std::move(grown);
+    }
+    const QRect target(int(left), int(top), int(right - left), int(bottom - top));
+    QPainter painter(image_.get());
+    // Every pixel of the bitmap covers what was there, whatever alpha its file held.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QImage& source = Graphic->Image();
+    const QRect from = target.translated(-X, -Y);
+    if (source.hasAlphaChannel())
+        painter.drawImage(target, source.copy(from).convertToFormat(QImage::Format_RGB32));
+    else
+        painter.drawImage(target, source, from);
+    painter.end();
+    surface_->update(target);
 }
 
 TImage::TImage() : TControl(new ImageWidget(picture_))

@@ -1,4 +1,5 @@
-// Pictures loaded from files, and the image control that shows one.
+// Pictures and drawing: bitmaps and pictures loaded from files, the canvas a window is
+// drawn on, and the image control that shows a picture.
 #pragma once
 
 #include "shell/Controls.h"
@@ -8,21 +9,26 @@
 #include <string>
 
 class QImage;
+class QWidget;
 
-class TPicture {
+// A Windows bitmap held in memory.
+class TBitmap {
 public:
-    TPicture();
-    ~TPicture();
+    TBitmap();
+    ~TBitmap();
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
 
-    // Loads a picture file, its kind chosen by the name's extension. A missing,
-    // unreadable or invalid file raises Exception naming the file and leaves the
-    // picture as it was.
+    // Reads the file as a Windows bitmap whatever its extension, into this same bitmap. A
+    // file that cannot be opened or is not a valid bitmap raises Exception naming the
+    // file, and the bitmap keeps what it held.
     void LoadFromFile(const std::string& fileName);
 
     int Width() const;
     int Height() const;
+    bool Empty() const;
 
-    // For the shell: the picture's pixels, and a call made whenever they change.
+    // For the shell: the pixels, and a call made whenever they change.
     const QImage& Image() const { return *image_; }
     void SetImage(const QImage& image);
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
@@ -32,9 +38,56 @@ private:
     std::function<void()> onChange_;
 };
 
-// Reads a picture through Qt's image reader, the format chosen by the file's extension;
-// `shownName` is the name the error messages quote. Raises Exception on any failure.
-QImage ReadPicture(const std::string& path, const std::string& shownName);
+// The picture of an image control. Whatever kind of file it was loaded from, it holds its
+// pixels in one bitmap object for its whole life.
+class TPicture {
+public:
+    TPicture();
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
+    // Loads a picture file, its kind chosen by the name's extension. A missing,
+    // unreadable or invalid file raises Exception naming the file and leaves the
+    // picture as it was.
+    void LoadFromFile(const std::string& fileName);
+
+    // The picture as a bitmap; the same object until the picture is destroyed.
+    TBitmap* GetBitmap() { return &bitmap_; }
+
+    int Width() const { return bitmap_.Width(); }
+    int Height() const { return bitmap_.Height(); }
+
+    // For the shell: the picture's pixels, and a call made whenever they change.
+    const QImage& Image() const { return bitmap_.Image(); }
+    void SetImage(const QImage& image) { bitmap_.SetImage(image); }
+    void SetOnChange(std::function<void()> onChange) { bitmap_.SetOnChange(std::move(onChange)); }
+
+private:
+    TBitmap bitmap_;
+};
+
+// What has been drawn on a window's client area. It is kept in an image that the window
+// paints under its controls, so drawings survive the window being covered, minimised or
+// resized.
+class TCanvas {
+public:
+    // `surface` is the widget whose client area the canvas covers.
+    explicit TCanvas(QWidget* surface);
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    // Draws the bitmap at its own size, opaque, with its top-left corner at (X, Y) in
+    // client coordinates; whatever reaches past the client area is cut off.
+    void Draw(int X, int Y, const TBitmap* Graphic);
+
+    // For the shell: the drawings, transparent where nothing was drawn.
+    const QImage& Image() const { return *image_; }
+
+private:
+    QWidget* surface_;
+    std::unique_ptr<QImage> image_;
+};
 
 // Shows a picture unscaled from its top-left corner; never sizes itself to it.
 class TImage : public TControl {

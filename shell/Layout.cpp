@@ -5,6 +5,7 @@
 #include "shell/LayoutClasses.h"
 
 #include "shell/Graphics.h"
+#include "shell/PictureFiles.h"
 #include "shell/Menus.h"
 
 #include <QFile>

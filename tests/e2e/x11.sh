@@ -226,3 +226,16 @@ expect_exit_0() {
     wait "$pid" || status=$?
     [ "$status" = 0 ] || fail "exit code $status after $1"
 }
+
+# Saves the part X Y W H (client coordinates) of a screenshot's client area to a file.
+crop_client() {
+    local shot=$1 x=$2 y=$3 w=$4 h=$5 out=$6 cx cy cw ch
+    read -r cx cy cw ch <<<"$GEOMETRY"
+    convert "$shot" -crop "${w}x${h}+$((cx + x))+$((cy + y))" +repage "$out"
+}
+
+# Prints how many pixels differ between two pictures of the same size.
+differing_pixels() {
+    # compare's exit code says whether they differ; the count is what matters here.
+    { compare -metric AE "$1" "$2" null: 2>&1 || true; } | cut -d' ' -f1
+}

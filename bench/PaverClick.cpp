@@ -1,0 +1,34 @@
+// Times one click of paver's button (100 tile loads and 100 stamps, repaint included)
+// against the same loads and stamps made with plain Qt calls; run in a folder with tiles.
+#include "bench/PlainPaint.h"
+#include "paver/Unit1.h"
+#include "shell/Application.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <random>
+
+int main(int argc, char** argv)
+{
+    QApplication qt(argc, argv);
+    constexpr int Rounds = 40;
+    TApplication application("paver");
+    application.CreateForm(Form1);
+    Form1->Show();
+    QCoreApplication::processEvents();
+    const double shell = MedianMicros(Rounds, [] { Form1->Button1->Click(); });
+
+    const char* const tiles[] = {"B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp"};
+    std::minstd_rand choose;
+    PlainCanvas canvas;
+    canvas.show();
+    QCoreApplication::processEvents();
+    const double plain = MedianMicros(Rounds, [&] {
+        for (int cell = 0; cell < 100; ++cell)
+            canvas.Stamp(PlainLoad(tiles[choose() % 4]), 30 * (cell / 10), 30 * (cell % 10));
+    });
+    std::printf("paver click (100 loads + 100 stamps), median of %d: shell %.0f µs, plain Qt %.0f µs, "
+                "ratio %.2f (goal at most 1.50)\n", Rounds, shell, plain, shell / plain);
+    return 0;
+}

@@ -1,0 +1,53 @@
+// Plain Qt loading and drawing, and the round timer, for the picture benchmarks.
+#include "bench/PlainPaint.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+PlainCanvas::PlainCanvas() : retained_(700, 600, QImage::Format_ARGB32_Premultiplied)
+{
+    retained_.fill(Qt::transparent);
+    setAutoFillBackground(true);
+    resize(668, 540);
+}
+
+void PlainCanvas::Stamp(const QImage& picture, int x, int y)
+{
+    QPainter painter(&retained_);
+    painter.setClipRect(rect());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(x, y, picture);
+    painter.end();
+    update(QRect(x, y, picture.width(), picture.height()));
+}
+
+void PlainCanvas::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, retained_);
+}
+
+QImage PlainLoad(const std::string& path)
+{
+    QImageReader reader(QString::fromStdString(path), "bmp");
+    return reader.read();
+}
+
+double MedianMicros(int rounds, const std::function<void()>& round)
+{
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        round();
+        QCoreApplication::processEvents();
+        times.push_back(clock.nsecsElapsed() / 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}

@@ -1,0 +1,35 @@
+// Times one "Замостить" of tiler (100 stamps of its ball, repaint included) against the
+// same stamps made with plain Qt calls.
+#include "bench/PlainPaint.h"
+#include "shell/Application.h"
+#include "tiler/Unit1.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication qt(argc, argv);
+    constexpr int Rounds = 100;
+    TApplication application("tiler");
+    application.CreateForm(Form1);
+    Form1->Show();
+    QCoreApplication::processEvents();
+    const double shell = MedianMicros(Rounds, [] { Form1->Button2->Click(); });
+
+    QFile file(":/tiler/Image1.bmp");
+    file.open(QIODevice::ReadOnly);
+    const QImage ball = QImage::fromData(file.readAll(), "bmp");
+    PlainCanvas canvas;
+    canvas.show();
+    QCoreApplication::processEvents();
+    const double plain = MedianMicros(Rounds, [&] {
+        for (int cell = 0; cell < 100; ++cell)
+            canvas.Stamp(ball, 50 * (cell / 10), 50 * (cell % 10));
+    });
+    std::printf("tiler grid (100 stamps), median of %d: shell %.0f µs, plain Qt %.0f µs, "
+                "ratio %.2f (goal at most 1.50)\n", Rounds, shell, plain, shell / plain);
+    return 0;
+}

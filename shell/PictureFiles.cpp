@@ -1,0 +1,359 @@
+// Picture files read with Qt's image reader: the file is opened and checked here first, so
+// that every failure names the file in Russian and no forged bitmap header reaches the
+// decoder, and decoded pictures are kept while their file stays unchanged.
+#include "shell/PictureFiles.h"
+
+#include "shell/SysUtils.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <sys/stat.h>
+
+#include <list>
+#include <map>
+#include <tuple>
+
+namespace {
+
+// ----- Windows bitmap headers -----
+
+enum Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+
+constexpr std::int64_t FileHeaderSize = 14;
+constexpr std::uint32_t CoreHeaderSize = 12;  // the oldest header: 16-bit sizes, 3-byte palette
+constexpr std::uint32_t InfoHeaderSize = 40;
+constexpr std::uint32_t V4HeaderSize = 108;
+constexpr std::uint32_t V5HeaderSize = 124;
+constexpr std::int64_t LongestHead = FileHeaderSize + V5HeaderSize + 12 + 256 * 4;
+
+// Little-endian fields; callers make sure with Has that a field lies inside the bytes.
+class Bytes {
+public:
+    explicit Bytes(const QByteArray& bytes) : bytes_(bytes) {}
+    bool Has(std::int64_t at, std::int64_t count) const { return at >= 0 && count >= 0 && at + count <= bytes_.size(); }
+    std::uint32_t U16(std::int64_t at) const { return Byte(at) | Byte(at + 1) << 8; }
+    std::uint32_t U32(std::int64_t at) const { return U16(at) | U16(at + 2) << 16; }
+    std::uint32_t Byte(std::int64_t at) const { return static_cast<unsigned char>(bytes_[qsizetype(at)]); }
+
+private:
+    const QByteArray& bytes_;
+};
+
+struct BitmapHeader {
+    std::int64_t dataOffset = 0;
+    std::uint32_t headerSize = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0; // negative when the rows are stored top-down
+    std::uint32_t bitsPerPixel = 0;
+    std::uint32_t compression = Rgb;
+    std::int64_t colours = 0; // palette entries
+    std::int64_t paletteEnd = 0;
+};
+
+// Reads the headers; returns what is wrong with them, or "" when a decoder can use them.
+std::string ReadHeader(const Bytes& bytes, std::int64_t fileSize, BitmapHeader& header)
+{
+    if (!bytes.Has(0, FileHeaderSize + 4) || bytes.Byte(0) != 'B' || bytes.Byte(1) != 'M')
+        return "нет заголовка точечного рисунка";
+    header.dataOffset = bytes.U32(10);
+    header.headerSize = bytes.U32(14);
+    const std::uint32_t size = header.headerSize;
+    if (size != CoreHeaderSize && size != InfoHeaderSize && size != V4HeaderSize && size != V5HeaderSize)
+        return "заголовок неизвестного размера " + std::to_string(size);
+    if (!bytes.Has(FileHeaderSize, size))
+        return "заголовок обрезан";
+    std::uint32_t planes = 0;
+    if (size == CoreHeaderSize) {
+        header.width = bytes.U16(18);
+        header.height = bytes.U16(20);
+        planes = bytes.U16(22);
+        header.bitsPerPixel = bytes.U16(24);
+    } else {
+        header.width = static_cast<std::int32_t>(bytes.U32(18));
+        header.height = static_cast<std::int32_t>(bytes.U32(22));
+        planes = bytes.U16(26);
+        header.bitsPerPixel = bytes.U16(28);
+        header.compression = bytes.U32(30);
+    }
+    const std::uint32_t bits = header.bitsPerPixel;
+    if (planes != 1)
+        return "число плоскостей не равно 1";
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return "неизвестная глубина цвета " + std::to_string(bits);
+    const std::uint32_t c = header.compression;
+    const bool known = c == Rgb || (c == Rle8 && bits == 8) || (c == Rle4 && bits == 4)
+                       || (c == BitFields && (bits == 16 || bits == 32));
+    if (!known || (size == CoreHeaderSize && bits == 16) || (size == CoreHeaderSize && bits == 32))
+        return "неизвестный способ сжатия";
+    const std::int64_t rows = header.height < 0 ? -header.height : header.height;
+    if (header.width <= 0 || rows == 0)
+        return "пустые размеры";
+    if (header.width > MaxBitmapSide || rows > MaxBitmapSide || header.width * rows > MaxBitmapPixels)
+        return "слишком большие размеры " + std::to_string(header.width) + " × " + std::to_string(rows);
+    if (header.height < 0 && (c == Rle8 || c == Rle4))
+        return "сжатые строки не могут идти сверху вниз";
+
+    // The palette follows the header (and, after the plain info header, the three colour
+    // masks of a bit-field picture); pictures of more than 8 bits may carry one unused.
+    std::int64_t used = size == CoreHeaderSize ? 0 : bytes.U32(46);
+    if (bits <= 8) {
+        if (used > (std::int64_t(1) << bits))
+            return "палитра длиннее, чем позволяет глубина цвета";
+        header.colours = used ? used : std::int64_t(1) << bits;
+    } else {
+        if (used > 256)
+            return "слишком длинная палитра";
+        header.colours = used;
+    }
+    std::int64_t paletteStart = FileHeaderSize + size;
+    if (size == InfoHeaderSize && c == BitFields)
+        paletteStart += 12;
+    header.paletteEnd = paletteStart + header.colours * (size == CoreHeaderSize ? 3 : 4);
+    if (header.paletteEnd > fileSize)
+        return "палитра выходит за конец файла";
+    if (header.dataOffset < paletteStart || header.dataOffset > fileSize)
+        return "начало точек вне файла";
+    return "";
+}
+
+// Walks run-length encoded rows and checks that the codes are complete up to the end of
+// the picture: a cut-off file would otherwise be decoded with its missing rows blank.
+std::string CheckRuns(const Bytes& bytes, std::int64_t end, const BitmapHeader& header)
+{
+    const bool fourBit = header.compression == Rle4;
+    std::int64_t at = header.dataOffset, row = 0;
+    const std::int64_t rows = header.height;
+    while (row < rows) {
+        if (at + 2 > end)
+            return "сжатые точки оборваны";
+        const std::uint32_t count = bytes.Byte(at), code = bytes.Byte(at + 1);
+        at += 2;
+        if (count > 0)
+            continue; // a run of one colour (or two alternating, in four bits)
+        if (code == 0) {
+            ++row;
+        } else if (code == 1) {
+            return "";
+        } else if (code == 2) {
+            if (at + 2 > end)
+                return "сжатые точки оборваны";
+            row += bytes.Byte(at + 1);
+            at += 2;
+        } else {
+            // Literal pixels, padded to a whole number of 16-bit words.
+            std::int64_t length = fourBit ? (code + 1) / 2 : code;
+            length += length & 1;
+            if (at + length > end)
+                return "сжатые точки оборваны";
+            at += length;
+        }
+    }
+    return "";
+}
+
+// Returns what is wrong with a bitmap file of `fileSize` bytes whose first bytes are
+// `head`, or "" when a decoder can read the whole picture from it.
+std::string BitmapFault(const QByteArray& head, std::int64_t fileSize)
+{
+    BitmapHeader header;
+    const Bytes bytes(head);
+    std::string fault = ReadHeader(bytes, fileSize, header);
+    if (!fault.empty())
+        return fault;
+    const std::int64_t rows = header.height < 0 ? -header.height : header.height;
+    if (header.compression == Rle8 || header.compression == Rle4)
+        return CheckRuns(bytes, std::min<std::int64_t>(head.size(), fileSize), header);
+    const std::int64_t stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
+    if (header.dataOffset + stride * rows > fileSize)
+        return "точек в файле меньше, чем указано в заголовке";
+    return "";
+}
+
+// How many bytes of a bitmap file the checks need to see: the headers and palette, and
+// for run-length codes all of them.
+std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize)
+{
+    BitmapHeader header;
+    if (!ReadHeader(Bytes(firstBytes), fileSize, header).empty())
+        return std::min(fileSize, LongestHead);
+    if (header.compression != Rle8 && header.compression != Rle4)
+        return std::min(fileSize, LongestHead);
+    // Run-length codes are walked to their end: at most two bytes a pixel and a row end
+    // each row, plus the end mark.
+    const std::int64_t longestRuns = 2 * header.width * header.height + 4 * header.height + 2;
+    return std::min(fileSize, header.dataOffset + longestRuns);
+}
+
+// ----- The cache of decoded pictures -----
+
+// A file is the same file with the same content as long as its place, size and change
+// time stay as they were.
+struct FileKey {
+    std::string path;
+    std::string format;
+    std::uint64_t device, inode;
+    std::int64_t size, changedSeconds, changedNanoseconds;
+    bool operator<(const FileKey& other) const
+    {
+        return std::tie(path, format, device, inode, size, changedSeconds, changedNanoseconds)
+               < std::tie(other.path, other.format, other.device, other.inode, other.size,
+                          other.changedSeconds, other.changedNanoseconds);
+    }
+};
+
+// Least recently used pictures go first once the cache holds more than PictureCacheBytes.
+class PictureCache {
+public:
+    bool Find(const FileKey& key, QImage& image)
+    {
+        const auto found = index_.find(key);
+        if (found == index_.end())
+            return false;
+        order_.splice(order_.begin(), order_, found->second);
+        image = found->second->second;
+        ++hits_;
+        return true;
+    }
+
+    void Add(const FileKey& key, const QImage& image)
+    {
+        const std::int64_t bytes = image.sizeInBytes();
+        if (bytes > PictureCacheBytes / 4)
+            return; // a single huge picture would push out everything else
+        // An older version of the same file will never be asked for again.
+        for (auto entry = order_.begin(); entry != order_.end();) {
+            if (entry->first.path == key.path && entry->first.format == key.format)
+                entry = Remove(entry);
+            else
+                ++entry;
+        }
+        order_.emplace_front(key, image);
+        index_[key] = order_.begin();
+        held_ += bytes;
+        while (held_ > PictureCacheBytes)
+            Remove(std::prev(order_.end()));
+    }
+
+    void Clear()
+    {
+        order_.clear();
+        index_.clear();
+        held_ = 0;
+        hits_ = 0;
+    }
+
+    std::int64_t Hits() const { return hits_; }
+    std::int64_t Held() const { return held_; }
+
+private:
+    using Entries = std::list<std::pair<FileKey, QImage>>;
+
+    Entries::iterator Remove(Entries::iterator entry)
+    {
+        held_ -= entry->second.sizeInBytes();
+        index_.erase(entry->first);
+        return order_.erase(entry);
+    }
+
+    Entries order_;
+    std::map<FileKey, Entries::iterator> index_;
+    std::int64_t held_ = 0;
+    std::int64_t hits_ = 0;
+};
+
+PictureCache& Cache()
+{
+    static PictureCache cache;
+    return cache;
+}
+
+// The error for a file that is not a valid picture of its kind, with the fault found in
+// it when there is one.
+std::string InvalidFile(const std::string& shownName, const QByteArray& format, const std::string& fault = "")
+{
+    return "Файл " + Quoted(shownName) + " повреждён или не является рисунком " + format.toUpper().toStdString()
+           + (fault.empty() ? "" : ": " + fault);
+}
+
+// Opens, checks and decodes one file in the given format, or takes it from the cache.
+QImage Read(const std::string& path, const std::string& shownName, const QByteArray& format)
+{
+    const QString qpath = QString::fromStdString(path);
+    const QFileInfo info(qpath);
+    if (!info.exists())
+        throw Exception("Файл рисунка " + Quoted(shownName) + " не найден");
+    if (info.isDir())
+        throw Exception(Quoted(shownName) + " — это папка, а не файл рисунка");
+    QFile file(qpath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception("Нет доступа на чтение файла рисунка " + Quoted(shownName));
+
+    // The key is taken from the open file itself, so it describes the content read below.
+    // Embedded files (no descriptor) are read once per layout and not kept.
+    FileKey key{};
+    struct stat status {};
+    const bool cacheable = file.handle() >= 0 && fstat(file.handle(), &status) == 0;
+    if (cacheable) {
+        key = {info.absoluteFilePath().toStdString(), format.toStdString(), status.st_dev, status.st_ino,
+               status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+        QImage cached;
+        if (Cache().Find(key, cached))
+            return cached;
+    }
+
+    if (format == "bmp") {
+        const std::int64_t fileSize = file.size();
+        const QByteArray first = file.read(LongestHead);
+        QByteArray head = first;
+        const std::int64_t needed = BitmapHeadSize(first, fileSize);
+        if (needed > head.size())
+            head += file.read(needed - head.size());
+        const std::string fault = BitmapFault(head, fileSize);
+        if (!fault.empty())
+            throw Exception(InvalidFile(shownName, format, fault));
+        file.seek(0);
+    }
+
+    // The caller decided the kind: a picture saved under another kind's name is not guessed at.
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw Exception(InvalidFile(shownName, format));
+    if (cacheable)
+        Cache().Add(key, image);
+    return image;
+}
+
+} // namespace
+
+QImage ReadPicture(const std::string& path, const std::string& shownName)
+{
+    const QByteArray format = QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1();
+    if (format.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
+        throw Exception("Неизвестный вид рисунка у файла " + Quoted(shownName)
+                        + ": расширение должно быть, например, .bmp");
+    return Read(path, shownName, format);
+}
+
+QImage ReadBitmap(const std::string& path, const std::string& shownName)
+{
+    return Read(path, shownName, "bmp");
+}
+
+std::int64_t PictureCacheHits()
+{
+    return Cache().Hits();
+}
+
+std::int64_t PictureCacheHeldBytes()
+{
+    return Cache().Held();
+}
+
+void ClearPictureCache()
+{
+    Cache().Clear();
+}

@@ -1,0 +1,422 @@
+// Reading Windows bitmap files: a table of small generated files in every supported form,
+// checked pixel by pixel, a table of damaged and forged headers that must be refused, and
+// the cache of decoded files.
+#include "shell/Graphics.h"
+#include "shell/PictureFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// Colours whose channels are all 0 or 255, so that every form, 5-bit channels included,
+// stores them exactly.
+const QRgb Colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255),
+                        qRgb(0, 0, 0),   qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255)};
+
+// The reference picture: an odd width, so that every row needs padding.
+constexpr int PictureWidth = 7;
+constexpr int PictureHeight = 5;
+
+struct Form {
+    const char* name;
+    std::uint32_t headerSize;
+    int bits;
+    int compression; // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
+    bool topDown;
+};
+
+int ColourCount(const Form& form)
+{
+    return form.bits == 1 ? 2 : 8;
+}
+
+int IndexAt(const Form& form, int x, int y)
+{
+    return (x + 3 * y) % ColourCount(form);
+}
+
+void Put16(QByteArray& bytes, std::uint32_t value)
+{
+    bytes.append(char(value & 0xFF)).append(char(value >> 8 & 0xFF));
+}
+
+void Put32(QByteArray& bytes, std::uint32_t value)
+{
+    Put16(bytes, value & 0xFFFF);
+    Put16(bytes, value >> 16);
+}
+
+// One stored row of pixels (y counted from the top of the picture).
+QByteArray Row(const Form& form, int y)
+{
+    QByteArray row;
+    if (form.compression == 1) {
+        // Three literal pixels, then runs of one colour each, then the end of the row.
+        row.append('\0').append('\3');
+        for (int x = 0; x < 3; ++x)
+            row.append(char(IndexAt(form, x, y)));
+        row.append('\0');
+        for (int x = 3; x < PictureWidth; ++x)
+            row.append('\1').append(char(IndexAt(form, x, y)));
+        return row.append('\0').append('\0');
+    }
+    if (form.compression == 2) {
+        // Five literal pixels in nibbles (three bytes, padded to four), then a run of two.
+        row.append('\0').append('\5');
+        for (int x = 0; x < 5; x += 2)
+            row.append(char(IndexAt(form, x, y) << 4 | (x + 1 < 5 ? IndexAt(form, x + 1, y) : 0)));
+        row.append('\0');
+        row.append('\2').append(char(IndexAt(form, 5, y) << 4 | IndexAt(form, 6, y)));
+        return row.append('\0').append('\0');
+    }
+    std::uint32_t bitBuffer = 0;
+    int bitCount = 0;
+    for (int x = 0; x < PictureWidth; ++x) {
+        const QRgb c = Colours[IndexAt(form, x, y)];
+        switch (form.bits) {
+        case 1:
+        case 4:
+        case 8:
+            bitBuffer = bitBuffer << form.bits | IndexAt(form, x, y);
+            bitCount += form.bits;
+            if (bitCount == 8) {
+                row.append(char(bitBuffer));
+                bitBuffer = bitCount = 0;
+            }
+            break;
+        case 16:
+            if (form.compression == 3) // 5-6-5
+                Put16(row, (qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3);
+            else // 5-5-5
+                Put16(row, (qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3);
+            break;
+        case 24:
+            row.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
+            break;
+        case 32:
+            if (form.compression == 3) // red in the lowest byte: masks are honoured
+                Put32(row, qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+            else
+                Put32(row, qBlue(c) | qGreen(c) << 8 | qRed(c) << 16);
+            break;
+        }
+    }
+    if (bitCount > 0)
+        row.append(char(bitBuffer << (8 - bitCount)));
+    while (row.size() % 4)
+        row.append('\0');
+    return row;
+}
+
+QByteArray MakeBitmap(const Form& form)
+{
+    QByteArray palette;
+    if (form.bits <= 8) {
+        for (int i = 0; i < ColourCount(form); ++i) {
+            palette.append(char(qBlue(Colours[i]))).append(char(qGreen(Colours[i]))).append(char(qRed(Colours[i])));
+            if (form.headerSize != 12)
+                palette.append('\0');
+        }
+        // The oldest header has no colour count, so its palette is always full.
+        if (form.headerSize == 12)
+            palette.append(QByteArray(3 * ((1 << form.bits) - ColourCount(form)), '\0'));
+    }
+    QByteArray masks;
+    if (form.compression == 3) {
+        const std::uint32_t red = form.bits == 16 ? 0xF800 : 0x000000FF;
+        const std::uint32_t green = form.bits == 16 ? 0x07E0 : 0x0000FF00;
+        const std::uint32_t blue = form.bits == 16 ? 0x001F : 0x00FF0000;
+        Put32(masks, red);
+        Put32(masks, green);
+        Put32(masks, blue);
+    }
+    QByteArray pixels;
+    for (int i = 0; i < PictureHeight; ++i)
+        pixels += Row(form, form.topDown ? i : PictureHeight - 1 - i);
+    if (form.compression == 1 || form.compression == 2)
+        pixels.append('\0').append('\1');
+
+    QByteArray info;
+    Put32(info, form.headerSize);
+    if (form.headerSize == 12) {
+        Put16(info, PictureWidth);
+        Put16(info, PictureHeight);
+        Put16(info, 1);
+        Put16(info, form.bits);
+    } else {
+        Put32(info, PictureWidth);
+        Put32(info, form.topDown ? -PictureHeight : PictureHeight);
+        Put16(info, 1);
+        Put16(info, form.bits);
+        Put32(info, form.compression);
+        Put32(info, pixels.size());
+        Put32(info, 2835);
+        Put32(info, 2835);
+        Put32(info, form.bits <= 8 ? ColourCount(form) : 0);
+        Put32(info, 0);
+        // The newer headers carry the masks themselves, then colour space fields.
+        if (form.headerSize > 40) {
+            info += masks.isEmpty() ? QByteArray(12, '\0') : masks;
+            masks.clear();
+            info.append(QByteArray(form.headerSize - info.size(), '\0'));
+        }
+    }
+    const std::uint32_t offset = 14 + info.size() + masks.size() + palette.size();
+    QByteArray file("BM");
+    Put32(file, offset + pixels.size());
+    Put32(file, 0);
+    Put32(file, offset);
+    return file + info + masks + palette + pixels;
+}
+
+const Form Forms[] = {
+    {"1 бит", 40, 1, 0, false},
+    {"4 бита", 40, 4, 0, false},
+    {"8 бит", 40, 8, 0, false},
+    {"16 бит 5-5-5", 40, 16, 0, false},
+    {"16 бит 5-6-5 по маскам", 40, 16, 3, false},
+    {"24 бита", 40, 24, 0, false},
+    {"32 бита", 40, 32, 0, false},
+    {"32 бита по маскам", 40, 32, 3, false},
+    {"4 бита сверху вниз", 40, 4, 0, true},
+    {"24 бита сверху вниз", 40, 24, 0, true},
+    {"32 бита по маскам сверху вниз", 40, 32, 3, true},
+    {"RLE8", 40, 8, 1, false},
+    {"RLE4", 40, 4, 2, false},
+    {"старый заголовок, 8 бит", 12, 8, 0, false},
+    {"старый заголовок, 24 бита", 12, 24, 0, false},
+    {"заголовок V4, 16 бит по маскам", 108, 16, 3, false},
+    {"заголовок V5, 24 бита", 124, 24, 0, false},
+};
+
+class BitmapFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        QDir::setCurrent(folder.path());
+        ClearPictureCache();
+    }
+    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
+
+    static void Write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)
+{
+    for (const Form& form : Forms) {
+        SCOPED_TRACE(form.name);
+        Write("form.bmp", MakeBitmap(form));
+        QImage image;
+        try {
+            image = ReadBitmap("form.bmp", "form.bmp");
+        } catch (const Exception& failure) {
+            ADD_FAILURE() << failure.Message();
+            continue;
+        }
+        ClearPictureCache();
+        if (image.size() != QSize(PictureWidth, PictureHeight)) {
+            ADD_FAILURE() << "size " << image.width() << " × " << image.height();
+            continue;
+        }
+        // Five-bit channels may be widened with the low bits left empty.
+        const int slack = form.bits == 16 ? 7 : 0;
+        int wrong = 0;
+        for (int y = 0; y < PictureHeight; ++y) {
+            for (int x = 0; x < PictureWidth; ++x) {
+                const QRgb read = image.pixel(x, y), meant = Colours[IndexAt(form, x, y)];
+                if (std::abs(qRed(read) - qRed(meant)) > slack || std::abs(qGreen(read) - qGreen(meant)) > slack
+                    || std::abs(qBlue(read) - qBlue(meant)) > slack)
+                    ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "pixels differ";
+    }
+}
+
+// Changes a valid file's bytes: a 32-bit field at an offset, or the file's length.
+struct Damage {
+    const char* what;
+    Form form;
+    std::function<void(QByteArray&)> apply;
+};
+
+void Set32(QByteArray& bytes, int at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char(value >> 8 * i & 0xFF);
+}
+
+const Form Plain8{"", 40, 8, 0, false};
+const Form Plain24{"", 40, 24, 0, false};
+const Form Runs8{"", 40, 8, 1, false};
+const Form Runs4{"", 40, 4, 2, false};
+
+const Damage Damages[] = {
+    {"пустой файл", Plain24, [](QByteArray& b) { b.clear(); }},
+    {"только подпись", Plain24, [](QByteArray& b) { b.truncate(2); }},
+    {"другая подпись", Plain24, [](QByteArray& b) { b[0] = 'P'; }},
+    {"заголовок обрезан", Plain24, [](QByteArray& b) { b.truncate(30); }},
+    {"точек на байт меньше", Plain24, [](QByteArray& b) { b.chop(1); }},
+    {"половина точек", Plain24, [](QByteArray& b) { b.chop(b.size() / 3); }},
+    {"нет точек вовсе", Plain8, [](QByteArray& b) { b.truncate(54 + 8 * 4); }},
+    {"100000 × 100000", Plain24, [](QByteArray& b) { Set32(b, 18, 100000); Set32(b, 22, 100000); }},
+    {"размеры переполняют 32 бита", Plain24, [](QByteArray& b) { Set32(b, 18, 0x7FFFFFFF); Set32(b, 22, 0x7FFFFFFF); }},
+    {"ширина 65536 при высоте 65536", Plain8, [](QByteArray& b) { Set32(b, 18, 65536); Set32(b, 22, 65536); }},
+    {"нулевая ширина", Plain24, [](QByteArray& b) { Set32(b, 18, 0); }},
+    {"отрицательная ширина", Plain24, [](QByteArray& b) { Set32(b, 18, std::uint32_t(-7)); }},
+    {"нулевая высота", Plain24, [](QByteArray& b) { Set32(b, 22, 0); }},
+    {"высота INT_MIN", Plain24, [](QByteArray& b) { Set32(b, 22, std::uint32_t(INT_MIN)); }},
+    {"глубина 7 бит", Plain24, [](QByteArray& b) { b[28] = 7; }},
+    {"две плоскости", Plain24, [](QByteArray& b) { b[26] = 2; }},
+    {"неизвестное сжатие", Plain24, [](QByteArray& b) { Set32(b, 30, 9); }},
+    {"RLE8 у 24 бит", Plain24, [](QByteArray& b) { Set32(b, 30, 1); }},
+    {"заголовок размером 41", Plain24, [](QByteArray& b) { Set32(b, 14, 41); }},
+    {"заголовок огромного размера", Plain24, [](QByteArray& b) { Set32(b, 14, 0xFFFFFFF0); }},
+    {"палитра длиннее 256 цветов", Plain8, [](QByteArray& b) { Set32(b, 46, 1000); }},
+    {"палитра за концом файла", Plain8, [](QByteArray& b) { Set32(b, 46, 256); b.truncate(54 + 100); }},
+    {"палитра в 2^32 - 1 цветов", Plain24, [](QByteArray& b) { Set32(b, 46, 0xFFFFFFFF); }},
+    {"начало точек за концом файла", Plain24, [](QByteArray& b) { Set32(b, 10, b.size() + 1); }},
+    {"начало точек 0xFFFFFFFF", Plain24, [](QByteArray& b) { Set32(b, 10, 0xFFFFFFFF); }},
+    {"начало точек внутри заголовка", Plain24, [](QByteArray& b) { Set32(b, 10, 20); }},
+    {"RLE8 без конца", Runs8, [](QByteArray& b) { b.chop(2 + 20); }},
+    {"RLE8 обрезан посреди точек", Runs8, [](QByteArray& b) { b.truncate(54 + 8 * 4 + 3); }},
+    {"RLE4 обрезан посреди строки", Runs4, [](QByteArray& b) { b.truncate(b.size() - 9); }},
+    {"RLE сверху вниз", Runs8, [](QByteArray& b) { Set32(b, 22, std::uint32_t(-PictureHeight)); }},
+    {"RLE со сдвигом за конец файла", Runs8, [](QByteArray& b) {
+         b.truncate(54 + 8 * 4);
+         b.append('\0').append('\2').append('\1');
+     }},
+};
+
+TEST_F(BitmapFiles, DamagedAndForgedHeadersAreRefusedNamingTheFile)
+{
+    for (const Damage& damage : Damages) {
+        SCOPED_TRACE(damage.what);
+        QByteArray bytes = MakeBitmap(damage.form);
+        damage.apply(bytes);
+        Write("битый.bmp", bytes);
+        try {
+            const QImage image = ReadBitmap("битый.bmp", "битый.bmp");
+            ADD_FAILURE() << "read as " << image.width() << " × " << image.height();
+        } catch (const Exception& failure) {
+            EXPECT_NE(failure.Message().find("«битый.bmp»"), std::string::npos) << failure.Message();
+        }
+    }
+}
+
+TEST_F(BitmapFiles, ABitmapFailingToLoadKeepsItsPictureAndAShortOneIsRefusedByPicturesToo)
+{
+    TBitmap bitmap;
+    Write("хороший", MakeBitmap(Plain24));
+    bitmap.LoadFromFile("хороший");
+    ASSERT_EQ(bitmap.Width(), PictureWidth) << "a bitmap loads whatever its name";
+    const QImage good = bitmap.Image();
+
+    QByteArray shortData = MakeBitmap(Plain24);
+    shortData.chop(10);
+    Write("короткий.bmp", shortData);
+    Write("пустой.bmp", {});
+    Write("текст.bmp", "это не рисунок");
+    for (const char* bad : {"короткий.bmp", "пустой.bmp", "текст.bmp", "нет.bmp"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(bitmap.LoadFromFile(bad), Exception);
+        EXPECT_EQ(bitmap.Image(), good);
+    }
+    TPicture picture;
+    EXPECT_THROW(picture.LoadFromFile("короткий.bmp"), Exception);
+    EXPECT_TRUE(picture.GetBitmap()->Empty());
+}
+
+TEST_F(BitmapFiles, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain)
+{
+    Write("кадр.bmp", MakeBitmap(Plain24));
+    TPicture picture;
+    picture.LoadFromFile("кадр.bmp");
+    const std::int64_t hits = PictureCacheHits();
+    picture.LoadFromFile("кадр.bmp");
+    TBitmap bitmap;
+    bitmap.LoadFromFile("кадр.bmp");
+    EXPECT_EQ(PictureCacheHits(), hits + 2);
+    EXPECT_EQ(bitmap.Image(), picture.Image());
+
+    // The same size, new content, a new change time: read afresh. The file system's
+    // clock may be coarse, so the test waits until the change time really differs.
+    QByteArray recoloured = MakeBitmap(Plain24);
+    recoloured[54] = char(0x7F);
+    const QDateTime before = QFileInfo("кадр.bmp").fileTime(QFileDevice::FileModificationTime);
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        Write("кадр.bmp", recoloured);
+    } while (QFileInfo("кадр.bmp").fileTime(QFileDevice::FileModificationTime) == before);
+    picture.LoadFromFile("кадр.bmp");
+    EXPECT_EQ(PictureCacheHits(), hits + 2);
+    EXPECT_EQ(qBlue(picture.Image().pixel(0, PictureHeight - 1)), 0x7F);
+
+    // A file replaced by another under the same name (a new inode) is read afresh too.
+    Write("другой.bmp", MakeBitmap(Plain8));
+    ASSERT_TRUE(QFile::remove("кадр.bmp"));
+    ASSERT_TRUE(QFile::rename("другой.bmp", "кадр.bmp"));
+    picture.LoadFromFile("кадр.bmp");
+    EXPECT_EQ(picture.Image().format(), QImage::Format_Indexed8);
+}
+
+// A square 8-bit bitmap of one colour, run-length encoded: a few bytes a row on disk,
+// side x side bytes once decoded.
+QByteArray SolidBitmap(int side, int index)
+{
+    QByteArray pixels;
+    for (int y = 0; y < side; ++y) {
+        for (int left = side; left > 0; left -= 255)
+            pixels.append(char(std::min(left, 255))).append(char(index));
+        pixels.append('\0').append('\0');
+    }
+    pixels.append('\0').append('\1');
+    QByteArray file = MakeBitmap(Runs8);
+    const int offset = 54 + 8 * 4;
+    file.truncate(offset);
+    Set32(file, 2, offset + pixels.size());
+    Set32(file, 18, side);
+    Set32(file, 22, side);
+    Set32(file, 34, pixels.size());
+    return file + pixels;
+}
+
+TEST_F(BitmapFiles, TheCacheHoldsNoMoreThanItsBound)
+{
+    // Sixteen pictures of 16 MiB each once decoded: more than the cache may hold.
+    constexpr int Count = 16;
+    for (int i = 0; i < Count; ++i)
+        Write(QString("большой%1.bmp").arg(i), SolidBitmap(4096, i % 8));
+    for (int i = 0; i < Count; ++i)
+        ReadBitmap(QString("большой%1.bmp").arg(i).toStdString(), "большой.bmp");
+    EXPECT_LE(PictureCacheHeldBytes(), PictureCacheBytes);
+    EXPECT_GT(PictureCacheHeldBytes(), PictureCacheBytes / 2);
+    const std::int64_t hits = PictureCacheHits();
+    ReadBitmap(QString("большой%1.bmp").arg(Count - 1).toStdString(), "большой.bmp");
+    EXPECT_EQ(PictureCacheHits(), hits + 1) << "the latest picture stays";
+    ReadBitmap("большой0.bmp", "большой.bmp");
+    EXPECT_EQ(PictureCacheHits(), hits + 1) << "the oldest picture went first";
+}
+
+} // namespace
