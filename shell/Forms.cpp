@@ -32,13 +32,15 @@ int Placeable(int value)
     return std::clamp(value, -PositionLimit, PositionLimit);
 }
 
-// No window is made larger than the whole desktop: a stored size of any magnitude is
-// brought within it (and the window's painting never asks for gigabytes).
+// No window is made larger than the whole desktop, or 4096 pixels a side where the desktop
+// is smaller: a stored size of any magnitude is brought within that (and the window's
+// painting never asks for gigabytes).
 QSize LargestClientSize()
 {
+    const QSize floor(4096, 4096);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->virtualSize();
-    return QSize(1 << 14, 1 << 14);
+        return screen->virtualSize().expandedTo(floor);
+    return floor;
 }
 
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)

@@ -20,7 +20,7 @@ namespace {
 
 constexpr QRgb Background = 0xF0F0F0;
 const QRect GridSquare(0, 0, 500, 500);
-const QRect StampArea(0, 0, 510, 540); // left of the button column
+constexpr int ButtonColumn = 510; // the stamps lie left of the buttons
 
 // A test picture whose every pixel differs from its neighbours', so that a stamp drawn
 // off by one pixel or in the wrong order shows.
@@ -47,6 +47,8 @@ protected:
 
     static void Click(TButton* button) { QTest::mouseClick(button->Widget(), Qt::LeftButton); }
     QSize Client() const { return QSize(Form1->ClientWidth(), Form1->ClientHeight()); }
+    // The client area left of the button column, whatever the frame takes of the window.
+    QRect StampArea() const { return QRect(0, 0, ButtonColumn, Form1->ClientHeight()); }
     std::vector<Stamp> Grid(const QImage& picture) const
     {
         std::vector<Stamp> stamps;
@@ -104,10 +106,10 @@ TEST_F(Tiler, TheGridCoversExactlyTheSquareBesideTheButtons)
 {
     Click(Form1->Button2);
     const QImage shot = Shot(*Form1);
-    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, Grid(ball)), StampArea), 0);
-    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, {}), QRect(500, 0, 10, 540)), 0)
+    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, Grid(ball)), StampArea()), 0);
+    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, {}), QRect(500, 0, 10, Form1->ClientHeight())), 0)
         << "10 pixels of background before the buttons";
-    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, {}), QRect(0, 500, 500, 40)), 0);
+    EXPECT_EQ(Differences(shot, Stamped(Client(), Background, {}), QRect(0, 500, 500, Form1->ClientHeight() - 500)), 0);
 }
 
 // Pictures of other sizes, opened through the dialog: later stamps lie on top, smaller
@@ -130,7 +132,7 @@ TEST_F(Tiler, OpenedPicturesOfOtherSizesOverlapOrLeaveStrips)
         for (const QImage& earlier : grids)
             for (const Stamp& stamp : Grid(earlier))
                 all.push_back(stamp);
-        EXPECT_EQ(Differences(Shot(*Form1), Stamped(Client(), Background, all), StampArea), 0);
+        EXPECT_EQ(Differences(Shot(*Form1), Stamped(Client(), Background, all), StampArea()), 0);
     }
     EXPECT_LE(Form1->GetCanvas()->Image().height(), Form1->ClientHeight()) << "nothing kept past the edge";
 }
@@ -216,7 +218,7 @@ TEST_F(Tiler, BadFilesGiveOneErrorEachAndTheProgramGoesOn)
     }
     EXPECT_EQ(Form1->Image1->Picture()->Image(), ball);
     Click(Form1->Button2);
-    EXPECT_EQ(Differences(Shot(*Form1), Stamped(Client(), Background, Grid(ball)), StampArea), 0);
+    EXPECT_EQ(Differences(Shot(*Form1), Stamped(Client(), Background, Grid(ball)), StampArea()), 0);
 }
 
 TEST_F(Tiler, TheDialogOffersBitmapsOfExistingFilesAndTheLastChoiceAgain)
