@@ -8,6 +8,7 @@ packages=(
     cmake g++ make                                  # the toolchain
     qt6-base-dev qt6-qpa-plugins                    # Qt Widgets and its X11 platform
     fonts-liberation2                               # a sans serif with the layouts' metrics
+    qt6-translations-l10n                           # Qt's own dialogs in Russian
     libgtest-dev                                    # the test runner
     libsndfile1-dev libsdl2-dev                     # wave files and sound output
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 TApplication* Application = nullptr;
 
@@ -13,6 +15,11 @@ TApplication::TApplication(std::string title) : title_(std::move(title))
     QApplication::setApplicationName(QString::fromStdString(title_));
     // The layouts ask for an 8-point sans serif at 96 pixels per inch: 11 pixels high.
     QApplication::setFont(QtFont(TFont()));
+    // The programs speak Russian, and so do Qt's own dialogs and buttons where Qt has the
+    // words (the file dialog above all); without the translation they stay English.
+    translator_ = std::make_unique<QTranslator>();
+    if (translator_->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator_.get());
 }
 
 TApplication::~TApplication()

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QTranslator;
+
 class TApplication {
 public:
     // `title` names the program in every message box it shows.
@@ -40,6 +42,7 @@ public:
 private:
     std::string title_;
     std::vector<std::unique_ptr<TCustomForm>> forms_;
+    std::unique_ptr<QTranslator> translator_;
 };
 
 extern TApplication* Application;
