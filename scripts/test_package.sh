@@ -39,7 +39,7 @@ mkdir -p "$HOME"
 start_desktop
 
 # Checks, once the program has shown its window, that it has read its sample files: bouncer
-# animates its ball, paver paves with its tiles, wavplayer plays its 1.wav.
+# animates its ball, paver paves with its tiles, tiler opens a star, wavplayer plays its 1.wav.
 check_samples() {
     local ball1 ball2
     case $1 in
@@ -56,6 +56,18 @@ check_samples() {
         sleep 0.6
         screenshot "$shots/paver.png"
         [ -n "$(find_colour "$shots/paver.png" "#FF00FF")" ] || fail "paver laid none of its checkered tiles" ;;
+    tiler)
+        # «Открыть», then the first file of the dialog's list: the dialog opens in the folder
+        # the program started in. «Замостить» then stamps it (a yellow star) over the grid.
+        click_at "$window" 547 244
+        dialog=$(wait_for_box tiler "$window") || fail "tiler's open dialog did not show"
+        sleep 0.5
+        xdotool windowactivate --sync "$dialog" key shift+Tab Home space Return
+        sleep 0.5
+        click_at "$window" 547 308
+        sleep 0.5
+        screenshot "$shots/tiler.png"
+        [ -n "$(find_colour "$shots/tiler.png" "#FFFF00")" ] || fail "tiler did not stamp the star from its folder" ;;
     wavplayer)
         click_at "$window" 37 12  # «Грузить»
         sleep 0.6
