@@ -2,7 +2,7 @@
 """Installs the build into a scratch prefix with `cmake --install` and checks what a desktop
 needs of each program: its executable, a menu entry that desktop-file-validate accepts, whose
 Exec=, Path=, Icon= and Categories point where they should, its sample files in that Path,
-and its icons."""
+its icons and its manual page."""
 import glob
 import os
 import shutil
@@ -71,6 +71,8 @@ def check(prefix):
             for sample in samples:
                 if not glob.glob(os.path.join(expected, sample)):
                     faults.append(f"{program}: no {sample} in {expected}")
+        if not os.path.exists(os.path.join(prefix, "share", "man", "man1", program + ".1.gz")):
+            faults.append(f"{program}: no manual page")
         icon = entry.get("Icon", "")
         png = os.path.join(prefix, "share", "icons", "hicolor", "48x48", "apps", icon + ".png")
         svg = os.path.join(prefix, "share", "icons", "hicolor", "scalable", "apps", icon + ".svg")
