@@ -1,6 +1,7 @@
 """Draws the programs' sample pictures as 16-colour BMP files: bouncer's ball frames and paddle,
-tiler's built-in ball and paver's four tiles."""
+tiler's built-in ball and two pictures to open in it, and paver's four tiles."""
 
+import math
 import os
 import struct
 
@@ -131,6 +132,42 @@ def draw_tile(kind):
     return pixels
 
 
+def draw_star():
+    """Returns a 50x50 yellow five-pointed star with an olive outline on navy, for tiler to open."""
+    size, centre = 50, 24.5
+    outer, inner = 23.0, 9.5
+    corners = []
+    for i in range(10):
+        radius = outer if i % 2 == 0 else inner
+        angle = math.pi * i / 5 - math.pi / 2
+        corners.append((centre + radius * math.cos(angle), centre + radius * math.sin(angle)))
+
+    def inside(x, y, shrink):
+        # Even-odd rule over the star's outline, pulled towards the centre by `shrink`.
+        points = [(centre + (px - centre) * shrink, centre + (py - centre) * shrink) for px, py in corners]
+        crossings = 0
+        for (x1, y1), (x2, y2) in zip(points, points[1:] + points[:1]):
+            if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+                crossings += 1
+        return crossings % 2 == 1
+
+    return [[YELLOW if inside(x, y, 0.85) else OLIVE if inside(x, y, 1.0) else NAVY for x in range(size)]
+            for y in range(size)]
+
+
+def draw_heart():
+    """Returns a 50x50 red heart with a maroon outline on white, for tiler to open."""
+    size = 50
+
+    def inside(x, y, scale):
+        # The heart curve (u^2 + v^2 - 1)^3 = u^2 v^3, with v pointing up.
+        u, v = (x - 24.5) / scale, (26 - y) / scale
+        return (u * u + v * v - 1) ** 3 - u * u * v ** 3 <= 0
+
+    return [[RED if inside(x, y, 16.5) else MAROON if inside(x, y, 19) else WHITE for x in range(size)]
+            for y in range(size)]
+
+
 def main():
     os.makedirs(os.path.join(ROOT, "bouncer"), exist_ok=True)
     for frame, name in enumerate(["Мячик", "Мячик2", "Мячик3", "Мячик4"]):
@@ -139,6 +176,8 @@ def main():
     write_bmp4(os.path.join(ROOT, "bouncer", "Button1.bmp"), draw_paddle())
     os.makedirs(os.path.join(ROOT, "tiler"), exist_ok=True)
     write_bmp4(os.path.join(ROOT, "tiler", "Image1.bmp"), draw_tiler_ball())
+    write_bmp4(os.path.join(ROOT, "assets", "Звезда.bmp"), draw_star())
+    write_bmp4(os.path.join(ROOT, "assets", "Сердце.bmp"), draw_heart())
     for kind, name in enumerate(["B1", "Bitmap2", "Bitmap3", "Bitmap4"]):
         write_bmp4(os.path.join(ROOT, "assets", name + ".bmp"), draw_tile(kind))
 

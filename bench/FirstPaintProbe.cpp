@@ -1,5 +1,6 @@
-// Linked into a benchmark build of a program: prints the monotonic clock at the first paint
-// of a top-level window, then ends the program, so a runner can time start to first frame.
+// Linked into a benchmark build of a program, or preloaded into an installed one: prints the
+// monotonic clock at the first paint of a top-level window, then ends the program, so a runner
+// can time start to first frame.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>

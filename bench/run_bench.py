@@ -43,10 +43,11 @@ def start_desktop():
     return [wm, xvfb]
 
 
-def time_to_first_paint(program, cwd):
+def time_to_first_paint(program, cwd, env=None):
     """Runs a probe build once; returns (seconds from launch to first paint, peak RSS in MiB)."""
     start = time.monotonic()
-    process = subprocess.Popen([program], cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    process = subprocess.Popen([program], cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True)
     watchdog = threading.Timer(20, process.kill)  # a program that never paints is ended
     watchdog.start()
     painted = None

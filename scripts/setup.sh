@@ -14,6 +14,7 @@ packages=(
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots
     xclip                                           # e2e tests read texts as a user copies them
     fonts-dejavu-core                               # a sans serif font with Cyrillic
+    dpkg-dev desktop-file-utils lintian             # the Debian package and its checks
 )
 missing=()
 for package in "${packages[@]}"; do
