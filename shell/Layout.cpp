@@ -21,6 +21,12 @@
 
 namespace {
 
+std::vector<void (*)(ClassTable&)>& LinkedFamilies()
+{
+    static std::vector<void (*)(ClassTable&)> families;
+    return families;
+}
+
 // The whole table, put together from the families' parts.
 const ClassTable& Classes()
 {
@@ -33,15 +39,21 @@ const ClassTable& Classes()
         AddTimerClasses(table);
         AddMenuClasses(table);
         AddDialogClasses(table);
-        AddMediaPlayerClasses(table);
         AddTrackBarClasses(table);
         AddExtControlClasses(table);
+        for (auto addFamily : LinkedFamilies())
+            addFamily(table);
         return table;
     }();
     return classes;
 }
 
 } // namespace
+
+LinkedFamily::LinkedFamily(void (*addClasses)(ClassTable&))
+{
+    LinkedFamilies().push_back(addClasses);
+}
 
 void Loader::Fail(const std::string& what)
 {

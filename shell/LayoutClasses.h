@@ -38,8 +38,13 @@ void AddGraphicsClasses(ClassTable& classes);
 void AddTimerClasses(ClassTable& classes);
 void AddMenuClasses(ClassTable& classes);
 void AddDialogClasses(ClassTable& classes);
-void AddMediaPlayerClasses(ClassTable& classes);
 void AddFormClasses(ClassTable& classes);
+
+// A family in a library of its own (sound, which brings the sound libraries with it) adds
+// its part when a program links it, through one object of this class in its file.
+struct LinkedFamily {
+    explicit LinkedFamily(void (*addClasses)(ClassTable&));
+};
 void AddTrackBarClasses(ClassTable& classes);
 void AddExtControlClasses(ClassTable& classes);
 

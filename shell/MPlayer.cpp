@@ -400,9 +400,15 @@ void TMediaPlayer::SoundEnded(unsigned generation)
     SetMode(mpStopped);
 }
 
+namespace {
+
 void AddMediaPlayerClasses(ClassTable& classes)
 {
     classes["TMediaPlayer"] = {"TControl",
                                [] { return std::make_unique<TMediaPlayer>(); },
                                {TextProperty("FileName", &TMediaPlayer::SetFileName)}};
 }
+
+const LinkedFamily mediaPlayers(AddMediaPlayerClasses);
+
+} // namespace
