@@ -13,6 +13,7 @@ packages=(
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick  # real windows, screenshots
     xclip                                           # e2e tests read texts as a user copies them
     fonts-dejavu-core                               # a sans serif font with Cyrillic
+    clang-14 libclang-rt-14-dev                     # fuzz targets (libFuzzer, sanitizers)
 )
 missing=()
 for package in "${packages[@]}"; do
