@@ -219,7 +219,8 @@ protected:
             return {};
         const QByteArray bytes = file.readAll();
         std::vector<float> samples(bytes.size() / sizeof(float));
-        std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(float));
+        if (!samples.empty()) // an empty vector's data() may be null, which memcpy must not get
+            std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(float));
         return samples;
     }
 
