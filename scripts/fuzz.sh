@@ -45,7 +45,7 @@ replay() {
 }
 
 fuzz() {
-    local target=$1 seconds=$2 log runs findings
+    local target=$1 seconds=$2 log runs findings started=$SECONDS
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
     log=$build/fuzz-$target.log
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
@@ -53,7 +53,8 @@ fuzz() {
         "$build/corpus/$target" "$root/fuzz/corpus/$target" >"$log" 2>&1 || true
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     findings=$(find "$build/findings/$target" -type f -newer "$log.start" 2>/dev/null | wc -l)
-    echo "$target: ${runs:-0} executions in $seconds s, $findings findings, corpus $(ls "$build/corpus/$target" | wc -l) inputs"
+    # libFuzzer stops at its first finding, so the run may be shorter than asked.
+    echo "$target: ${runs:-0} executions in $((SECONDS - started)) s, $findings findings, corpus $(ls "$build/corpus/$target" | wc -l) inputs"
     if [ "$findings" -gt 0 ]; then
         grep -E "ERROR|SUMMARY|runtime error|==[0-9]+==|#[0-9]+ 0x" "$log" | head -n 40
         find "$build/findings/$target" -type f -newer "$log.start"
