@@ -3,7 +3,8 @@
 # mouse moves, left and right clicks in its window, picks in its popup menus, random keys
 # and typed text (Cyrillic too), answers to its message boxes; file dialogs are dismissed.
 # The program is restarted whenever it exits. Records crashes (sanitizer reports, signals,
-# non-zero exits), hangs (no answer to the window manager's ping within 5 s) and the
+# non-zero exits), hangs (a key event its window has not handled after 5 s: see
+# monkey/answers.c) and the
 # program's resident memory over time. Not part of CI: a manual run.
 #   scripts/monkey.sh PROGRAM SECONDS [BUILD]    (BUILD: build-sanitized by default)
 # Writes its records to BUILD/monkey/PROGRAM/ and prints a summary; exits 1 on any finding.
@@ -18,7 +19,7 @@ source "$root/tests/e2e/x11.sh"
 out=$build/monkey/$program
 rm -rf "$out"
 mkdir -p "$out/reports" "$out/run"
-cc -O2 -o "$out/wm_ping" "$root/scripts/monkey/wm_ping.c" -lX11 || exit 2
+cc -O2 -o "$out/answers" "$root/scripts/monkey/answers.c" -lX11 || exit 2
 # The program runs in a folder holding every sample file, as if started from its own.
 cp "$root"/assets/*.bmp "$root"/assets/*.wav "$root"/tiler/Image1.bmp "$out/run/"
 export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime SDL_AUDIODRIVER=dummy
@@ -58,9 +59,9 @@ check_program() {
         start_program
         return
     fi
-    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 && ! "$out/wm_ping" "$window" 5; then
+    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 && ! "$out/answers" "$window" 5; then
         hangs=$((hangs + 1))
-        log "HANG: no answer to the window manager's ping within 5 s"
+        log "HANG: the program handled no event of its window within 5 s"
         screenshot "$out/hang-$hangs.png"
         kill -9 "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
@@ -124,6 +125,7 @@ while [ "$SECONDS" -lt "$deadline" ]; do
     actions=$((actions + 1))
     sleep 0.05
 done
+screenshot "$out/last.png"
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 
