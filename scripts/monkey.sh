@@ -32,7 +32,8 @@ trap 'kill "${pid:-}" 2>/dev/null; stop_desktop' EXIT
 
 log() { echo "$(date +%T) $*" | tee -a "$out/log.txt"; }
 
-RANDOM=${MONKEY_SEED:-$$}
+seed=${MONKEY_SEED:-$$}
+RANDOM=$seed
 texts=("Привет" "мир 12,5" "-3e5" "ЁЛКА ёлка" "0" "99999999999" "a=b" "[Size]" "1,5E-2" "abc" "Ъ;#" "  ")
 keys=(Return Escape Tab shift+Tab space BackSpace Delete Up Down Left Right Home End Page_Up Page_Down
       F1 F2 F5 F10 a z 1 9 minus comma period ctrl+a ctrl+c ctrl+v ctrl+z alt+f Menu)
@@ -112,7 +113,7 @@ act() {
     esac 2>/dev/null
 }
 
-log "driving $binary for $seconds s (seed $RANDOM)"
+log "driving $binary for $seconds s (MONKEY_SEED=$seed repeats the choices)"
 start_program
 actions=0 last_check=0
 while [ "$SECONDS" -lt "$deadline" ]; do
