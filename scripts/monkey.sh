@@ -8,7 +8,8 @@
 # program's resident memory over time. Not part of CI: a manual run.
 #   scripts/monkey.sh PROGRAM SECONDS [BUILD]    (BUILD: build-sanitized by default)
 # Writes its records to BUILD/monkey/PROGRAM/ and prints a summary; exits 1 on any finding.
-set -uo pipefail
+# No pipefail: x11.sh ends pipes early on purpose (grep -q after xprop).
+set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 program=${1:?program} seconds=${2:?seconds} build=${3:-build-sanitized}
 [[ $build = /* ]] || build=$root/$build
