@@ -61,7 +61,7 @@ check_program() {
         start_program
         return
     fi
-    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 && ! "$out/answers" "$window" 5; then
+    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window"); then
         hangs=$((hangs + 1))
         log "HANG: the program handled no event of its window within 5 s"
         screenshot "$out/hang-$hangs.png"

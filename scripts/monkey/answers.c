@@ -1,11 +1,12 @@
-/* Tells whether a program still handles its window's events: sends the window a Shift key
- * press carrying a unique time stamp and waits for the program to record that time as its
+/* Tells whether a program still handles its windows' events: sends each window a Shift key
+ * press carrying a unique time stamp and waits for the program to record that time as one
  * window's last user time (_NET_WM_USER_TIME, which Qt sets from every key press it handles,
  * on the window named by _NET_WM_USER_TIME_WINDOW when there is one). The window
  * manager's own ping cannot be used from here: its answer goes to the window manager
- * alone. Exits 0 when the program answered, 1 when it did not within the given seconds,
- * 2 on a usage or display error.
- *   answers WINDOW_ID SECONDS */
+ * alone. A window that a modal box blocks may leave its key unhandled, so the box is
+ * asked too. Exits 0 when the program answered, 1 when it did not within the given
+ * seconds, 2 on a usage or display error.
+ *   answers SECONDS WINDOW_ID... */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
@@ -61,39 +62,45 @@ static void SendKey(Display* display, Window window, int type, KeyCode code, Tim
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: answers WINDOW_ID SECONDS\n");
+    enum { MaxWindows = 32 };
+    if (argc < 3 || argc - 2 > MaxWindows) {
+        fprintf(stderr, "usage: answers SECONDS WINDOW_ID...\n");
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
     if (!display)
         return 2;
-    XSetErrorHandler(Ignore); /* the window may go away meanwhile */
-    const Window window = strtoul(argv[1], NULL, 0);
-    const double seconds = atof(argv[2]);
+    XSetErrorHandler(Ignore); /* a window may go away meanwhile */
+    const double seconds = atof(argv[1]);
+    const int count = argc - 2;
     const Atom userTime = XInternAtom(display, "_NET_WM_USER_TIME", False);
-    Window timeWindow = Cardinal(display, window, XInternAtom(display, "_NET_WM_USER_TIME_WINDOW", False), XA_WINDOW);
-    if (!timeWindow)
-        timeWindow = window;
-    XSelectInput(display, timeWindow, PropertyChangeMask);
-
-    /* A time stamp the program has not seen: one past the latest it recorded. */
-    const Time stamp = Cardinal(display, timeWindow, userTime, XA_CARDINAL) + 1 + (Time)(Now() * 10) % 1000;
+    const Atom timeWindowAtom = XInternAtom(display, "_NET_WM_USER_TIME_WINDOW", False);
     const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
-    SendKey(display, window, KeyPress, shift, stamp, DefaultRootWindow(display));
-    SendKey(display, window, KeyRelease, shift, stamp, DefaultRootWindow(display));
+    Window timeWindows[MaxWindows];
+    Time stamps[MaxWindows];
+    for (int i = 0; i < count; ++i) {
+        const Window window = strtoul(argv[i + 2], NULL, 0);
+        timeWindows[i] = Cardinal(display, window, timeWindowAtom, XA_WINDOW);
+        if (!timeWindows[i])
+            timeWindows[i] = window;
+        /* A time stamp the program has not seen: past the latest it recorded. */
+        stamps[i] = Cardinal(display, timeWindows[i], userTime, XA_CARDINAL) + 1 + (Time)(Now() * 10) % 1000 + i;
+        SendKey(display, window, KeyPress, shift, stamps[i], DefaultRootWindow(display));
+        SendKey(display, window, KeyRelease, shift, stamps[i], DefaultRootWindow(display));
+    }
     XFlush(display);
 
     const double end = Now() + seconds;
     while (Now() < end) {
-        if (Cardinal(display, timeWindow, userTime, XA_CARDINAL) == stamp)
-            return 0;
+        for (int i = 0; i < count; ++i)
+            if (Cardinal(display, timeWindows[i], userTime, XA_CARDINAL) == stamps[i])
+                return 0;
+        struct pollfd wait = {ConnectionNumber(display), POLLIN, 0};
+        poll(&wait, 1, 100);
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
         }
-        struct pollfd wait = {ConnectionNumber(display), POLLIN, 0};
-        poll(&wait, 1, 100);
     }
     return 1;
 }
