@@ -61,7 +61,11 @@ check_program() {
         start_program
         return
     fi
-    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window"); then
+    # An open popup menu holds the keyboard and leaves the key unanswered: one that stays
+    # unanswered after Escape has closed any menu is a hang.
+    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 \
+        && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window") \
+        && xdotool key Escape Escape Escape && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window"); then
         hangs=$((hangs + 1))
         log "HANG: the program handled no event of its window within 5 s"
         screenshot "$out/hang-$hangs.png"
