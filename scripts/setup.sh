@@ -15,6 +15,7 @@ packages=(
     xclip                                           # e2e tests read texts as a user copies them
     fonts-dejavu-core                               # a sans serif font with Cyrillic
     dpkg-dev desktop-file-utils lintian             # the Debian package and its checks
+    clang-14 libclang-rt-14-dev                     # fuzz targets (libFuzzer, sanitizers)
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -131,6 +131,9 @@ protected:
     // Builds the window from a layout embedded in the program ("bouncer/Unit1.json");
     // raises Exception naming the layout, node and property of anything it cannot apply.
     void LoadLayout(const std::string& layoutPath);
+    // The same for layout text already in memory (a layout being tried out); the path
+    // names it in messages and is where the pictures it names are looked up.
+    void LoadLayoutText(const std::string& layoutPath, const std::string& text);
 
 private:
     friend class FormWidget;

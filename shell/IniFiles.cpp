@@ -26,9 +26,17 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+// Names match byte for byte, ASCII letters in either case. Every byte counts, a NUL too,
+// and the locale plays no part, so a file reads the same under any language setting.
 bool SameName(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
+    if (a.size() != b.size())
+        return false;
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    return true;
 }
 
 // What the system said, in words a user of these programs reads.

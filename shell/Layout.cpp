@@ -124,8 +124,13 @@ void Loader::Load()
     QFile file(":/" + QString::fromStdString(path_));
     if (!file.open(QIODevice::ReadOnly))
         Fail("макет не встроен в программу");
+    Apply(file.readAll());
+}
+
+void Loader::Apply(const QByteArray& text)
+{
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (document.isNull())
         Fail("ошибка JSON в позиции " + std::to_string(error.offset) + ": "
              + error.errorString().toStdString());
@@ -258,4 +263,9 @@ void Loader::BindField(const std::string& name, TComponent& component)
 void TCustomForm::LoadLayout(const std::string& layoutPath)
 {
     Loader(*this, layoutPath).Load();
+}
+
+void TCustomForm::LoadLayoutText(const std::string& layoutPath, const std::string& text)
+{
+    Loader(*this, layoutPath).Apply(QByteArray::fromStdString(text));
 }

@@ -53,7 +53,11 @@ class Loader {
 public:
     Loader(TCustomForm& form, std::string path) : form_(form), path_(std::move(path)) {}
 
+    // Reads the layout embedded under the path and applies it.
     void Load();
+    // Applies layout text that is already in memory; the path still names it in messages
+    // and is where its pictures are looked up.
+    void Apply(const QByteArray& text);
 
     // Value readers: each raises a layout error when the value has the wrong type.
     int Int(const QJsonValue& value);

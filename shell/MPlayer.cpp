@@ -28,7 +28,10 @@ namespace {
 // under 25 ms, and is still more than a sound server needs to play without gaps.
 constexpr int BufferMilliseconds = 8;
 // SDL mixes up to eight channels (7.1); rates beyond studio ones are taken for damage.
+// So are rates below 1000 Hz: a buffer never holds fewer than 64 frames, which at 1 Hz
+// would last a minute, and closing would wait minutes for three of them to drain.
 constexpr int MaxChannels = 8;
+constexpr int MinRate = 1000;
 constexpr int MaxRate = 384000;
 
 // Every start of a sound, of any file, gets a number of its own, so that a report that an
@@ -154,10 +157,10 @@ public:
             throw Exception("Файл " + Quoted(fileName) + ": число каналов " + IntToStr(info_.channels)
                             + ", а плеер играет от 1 до " + IntToStr(MaxChannels) + ".");
         }
-        if (info_.samplerate < 1 || info_.samplerate > MaxRate) {
+        if (info_.samplerate < MinRate || info_.samplerate > MaxRate) {
             sf_close(file_);
             throw Exception("Файл " + Quoted(fileName) + ": частота " + IntToStr(info_.samplerate)
-                            + " Гц, а плеер играет от 1 до " + IntToStr(MaxRate) + " Гц.");
+                            + " Гц, а плеер играет от " + IntToStr(MinRate) + " до " + IntToStr(MaxRate) + " Гц.");
         }
         try {
             OpenDevice(fileName);

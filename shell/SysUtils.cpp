@@ -2,6 +2,7 @@
 #include "shell/SysUtils.h"
 
 #include <charconv>
+#include <cfloat>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -97,8 +98,14 @@ double StrToFloat(const std::string& text)
 
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const double value = strtod_l(plain.c_str(), nullptr, cLocale);
-    if (std::isinf(value))
+    if (std::isinf(value)) {
+        // FloatToStr writes the largest doubles rounded to 15 digits, a little above them
+        // ("1,79769313486232E308"); such text still reads as the largest double.
+        const long double wide = strtold_l(plain.c_str(), nullptr, cLocale);
+        if (std::fabs(wide) <= 1.79769313486232e308L)
+            return std::copysign(DBL_MAX, value);
         throw Exception("Число " + Quoted(text) + " слишком велико");
+    }
     return value;
 }
 

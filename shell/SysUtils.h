@@ -31,7 +31,8 @@ int StrToInt(const std::string& text);
 // Decimal text to a double: an optional sign, digits with at most one decimal separator
 // (',' or '.'), an optional exponent (e or E, optional sign, digits), and nothing else: no
 // blanks, no inf or nan. Raises Exception quoting the text otherwise, and for a number
-// too large for a double.
+// too large for a double; the largest double as FloatToStr writes it
+// ("1,79769313486232E308") still reads back as that double.
 double StrToFloat(const std::string& text);
 
 // A double as the general format writes it: at most 15 significant digits, no trailing

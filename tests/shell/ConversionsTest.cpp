@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -76,6 +77,21 @@ TEST(Conversions, FloatToStrWritesTheGeneralFormWithAComma)
     };
     for (const auto& [value, text] : shown)
         EXPECT_EQ(FloatToStr(value), text) << value;
+}
+
+// What FloatToStr writes reads back through StrToFloat as the number it was written from,
+// to its 15 digits, up to the largest doubles, whose text is rounded a little above them.
+TEST(Conversions, EveryWrittenNumberReadsBack)
+{
+    const double values[] = {DBL_MAX, -DBL_MAX, DBL_MIN, 4.9e-324, 1.79769313486231e308, 0.1, -123.456e-200};
+    for (const double value : values) {
+        const std::string shown = FloatToStr(value);
+        EXPECT_EQ(FloatToStr(StrToFloat(shown)), shown) << shown;
+    }
+    EXPECT_EQ(StrToFloat("1,79769313486232E308"), DBL_MAX);
+    EXPECT_EQ(StrToFloat("-1,79769313486232E308"), -DBL_MAX);
+    ExpectRefused(StrToFloat, "1,79769313486233E308");
+    ExpectRefused(StrToFloat, "1,8E308");
 }
 
 TEST(Conversions, ALongValueIsQuotedByItsBeginning)

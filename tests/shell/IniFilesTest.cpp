@@ -93,6 +93,22 @@ TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
     }
 }
 
+// Names are compared byte by byte (ASCII letters in either case): two names that differ
+// only after a NUL byte are two names, so a write never takes over another key's line.
+TEST_F(IniFiles, NamesThatDifferAfterANulByteAreNotTheSame)
+{
+    using namespace std::string_literals;
+    Put("[Size]\n\0a=1\n"s);
+    TIniFile ini(Path());
+    ini.WriteString("Size", "\0b"s, "2");
+    EXPECT_EQ(Content(), "[Size]\n\0a=1\n\0b=2\n"s);
+    TStringList lines;
+    ini.ReadSectionValues("Size", &lines);
+    EXPECT_EQ(lines.GetValue("\0a"s), "1");
+    EXPECT_EQ(lines.GetValue("\0b"s), "2");
+    EXPECT_EQ(lines.GetValue("\0A"s), "1") << "letters still match in either case";
+}
+
 TEST_F(IniFiles, ReadsFindKeysByNameAndNeverCreateAFile)
 {
     EXPECT_TRUE(Section("Size").empty());

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QMenu>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -48,6 +49,27 @@ TEST(Layout, BuildsAndBindsEveryControl)
     form.Timer1->Tick();
     form.Item2->Click();
     EXPECT_EQ(ticks, 2);
+}
+
+// Layout text given in memory is applied as the embedded layout would be, its pictures
+// found beside the path it is given, and its faults reported under that path.
+TEST(Layout, TextInMemoryAppliesLikeAnEmbeddedLayout)
+{
+    TApplication application("probe");
+    QFile embedded(":/probe/Probe.json");
+    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
+    TProbeForm form("probe/Tried.json", embedded.readAll().toStdString());
+    EXPECT_EQ(form.Caption(), "Проба");
+    EXPECT_EQ(form.Image1->Picture()->Width(), 50);
+
+    for (const std::string text : {"{", "[]", "{\"class\": \"TProbeForm\", \"name\": \"P\"}"}) {
+        try {
+            TProbeForm bad("probe/Tried.json", text);
+            ADD_FAILURE() << text << " was applied";
+        } catch (const Exception& failure) {
+            EXPECT_EQ(failure.Message().rfind("Макет «probe/Tried.json»", 0), 0u) << failure.Message();
+        }
+    }
 }
 
 struct BadLayout {

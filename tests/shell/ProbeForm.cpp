@@ -1,7 +1,14 @@
 // The test window's field and handler table.
 #include "tests/shell/ProbeForm.h"
 
-TProbeForm::TProbeForm(const std::string& layout) : TForm("TProbeForm")
+TProbeForm::TProbeForm(const std::string& layout) : TProbeForm(layout, nullptr) {}
+
+TProbeForm::TProbeForm(const std::string& layout, const std::string& layoutText)
+    : TProbeForm(layout, &layoutText)
+{
+}
+
+TProbeForm::TProbeForm(const std::string& layout, const std::string* layoutText) : TForm("TProbeForm")
 {
     PublishField("Image1", Image1);
     PublishField("CheckBox1", CheckBox1);
@@ -12,7 +19,10 @@ TProbeForm::TProbeForm(const std::string& layout) : TForm("TProbeForm")
     PublishHandler("Tick", &TProbeForm::Tick);
     PublishHandler("KeyDown", &TProbeForm::KeyDown);
     PublishHandler("MouseMove", &TProbeForm::MouseMove);
-    LoadLayout(layout);
+    if (layoutText)
+        LoadLayoutText(layout, *layoutText);
+    else
+        LoadLayout(layout);
 }
 
 void TProbeForm::Tick(TObject*)

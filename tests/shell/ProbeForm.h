@@ -19,6 +19,8 @@ public:
     TMenuItem* Item2 = nullptr;
 
     explicit TProbeForm(const std::string& layout = "probe/Probe.json");
+    // Applies layout text given in memory instead of the embedded layout of that name.
+    TProbeForm(const std::string& layout, const std::string& layoutText);
 
     void Tick(TObject* Sender);
     void KeyDown(TObject* Sender, Word& Key, TShiftState Shift);
@@ -28,4 +30,7 @@ public:
     std::function<void()> onTick;
     std::function<void(Word)> onKey;
     std::function<void(int, int)> onMouse;
+
+private:
+    TProbeForm(const std::string& layout, const std::string* layoutText);
 };
