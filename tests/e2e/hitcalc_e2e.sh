@@ -18,18 +18,7 @@ sleep 0.3
 passed=0
 
 # Edits by their left-top corner in the window: a click lands inside each.
-# xdotool types a letter missing from the keyboard map by remapping a spare key for it; a
-# busy program (a sanitizer build, a loaded machine) may read a key after the map changed
-# again and miss the letter, so the text is read back and typed again until it is whole.
-type_into() {
-    local attempt
-    for attempt in 1 2 3; do
-        click_at "$window" $(($1 + 20)) $(($2 + 10))
-        xdotool key ctrl+a type --delay 60 "$3"
-        [ "$(copy_text "$window" $(($1 + 20)) $(($2 + 10)))" = "$3" ] && return 0
-    done
-    fail "the edit does not take «$3»"
-}
+type_into() { type_text "$window" $(($1 + 20)) $(($2 + 10)) "$3"; }
 type_into 168 16 100   # life
 type_into 168 72 15    # damage
 type_into 168 128 5    # armour

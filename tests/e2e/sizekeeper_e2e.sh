@@ -57,13 +57,15 @@ sleep 0.3
 passed=$((passed + 1))
 
 # The edit's text, Cyrillic included, goes to prog2.ini unchanged.
-click_at "$window" 412 58
-xdotool key ctrl+a type --delay 60 "Привет, мир"
-# xdotool lends a key code to each Cyrillic letter; Qt rereads the keyboard map after it.
-sleep 1
-click_at "$window" 480 132
-sleep 0.4
-grep -qx "edit1=Привет, мир" "$XDG_CONFIG_HOME/sizekeeper/prog2.ini" || fail "prog2.ini holds $(cat "$XDG_CONFIG_HOME/sizekeeper/prog2.ini")"
+type_text "$window" 412 58 "Привет, мир"
+# A click that comes while the program is busy may be lost; a user clicks again.
+for attempt in 1 2 3; do
+    click_at "$window" 480 132
+    sleep 1
+    [ -e "$XDG_CONFIG_HOME/sizekeeper/prog2.ini" ] && break
+done
+grep -qx "edit1=Привет, мир" "$XDG_CONFIG_HOME/sizekeeper/prog2.ini" 2>/dev/null \
+    || fail "prog2.ini holds $(cat "$XDG_CONFIG_HOME/sizekeeper/prog2.ini" 2>&1)"
 passed=$((passed + 1))
 screenshot "$shots/sizekeeper.png"
 

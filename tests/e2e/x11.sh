@@ -239,3 +239,18 @@ differing_pixels() {
     # compare's exit code says whether they differ; the count is what matters here.
     { compare -metric AE "$1" "$2" null: 2>&1 || true; } | cut -d' ' -f1
 }
+
+# Types a text into the edit at client point X Y of a window, as a user would, and reads it
+# back. xdotool types a letter missing from the keyboard map by remapping a spare key for
+# it; a busy program (a sanitizer build, a loaded machine) may read a key after the map
+# changed again and miss the letter, so the text is typed again until it is whole.
+#   type_text WINDOW X Y TEXT
+type_text() {
+    local attempt
+    for attempt in 1 2 3; do
+        click_at "$1" "$2" "$3"
+        xdotool key ctrl+a type --delay 60 "$4"
+        [ "$(copy_text "$1" "$2" "$3")" = "$4" ] && return 0
+    done
+    fail "the edit does not take «$4»"
+}
