@@ -47,7 +47,14 @@ start_program() {
     window=$(wait_for_window "$program") || window=""
 }
 
-# Checks on the program: its exit, its answer to the window manager, its memory.
+# Tells whether the main window is shown and a key sent to the program's windows stays
+# unhandled for 5 s.
+unanswered() {
+    xwininfo -id "$window" 2>/dev/null | grep -q IsViewable \
+        && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window")
+}
+
+# Checks on the program: its exit, its answer to its windows' events, its memory.
 check_program() {
     if ! kill -0 "$pid" 2>/dev/null; then
         local status=0
@@ -62,10 +69,9 @@ check_program() {
         return
     fi
     # An open popup menu holds the keyboard and leaves the key unanswered: one that stays
-    # unanswered after Escape has closed any menu is a hang.
-    if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1 \
-        && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window") \
-        && xdotool key Escape Escape Escape && ! "$out/answers" 5 "$window" $(other_windows "$program" "$window"); then
+    # unanswered after Escape has closed any menu is a hang. A window no longer shown (its
+    # program on the way out, as heropick is after Escape) is not asked.
+    if [ -n "$window" ] && unanswered && { xdotool key Escape Escape Escape; sleep 0.5; unanswered; }; then
         hangs=$((hangs + 1))
         log "HANG: the program handled no event of its window within 5 s"
         screenshot "$out/hang-$hangs.png"
