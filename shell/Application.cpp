@@ -8,11 +8,11 @@
 
 TApplication* Application = nullptr;
 
-TApplication::TApplication(std::string title) : title_(std::move(title))
+TApplication::TApplication(const std::string& title)
 {
     Application = this;
     ResetFailureDisplay();
-    QApplication::setApplicationName(QString::fromStdString(title_));
+    QApplication::setApplicationName(QString::fromStdString(title));
     // The layouts ask for an 8-point sans serif at 96 pixels per inch: 11 pixels high.
     QApplication::setFont(QtFont(TFont()));
     // The programs speak Russian, and so do Qt's own dialogs and buttons where Qt has the

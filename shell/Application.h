@@ -14,12 +14,10 @@ class QTranslator;
 class TApplication {
 public:
     // `title` names the program in every message box it shows.
-    explicit TApplication(std::string title);
+    explicit TApplication(const std::string& title);
     ~TApplication();
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
-
-    const std::string& Title() const { return title_; }
 
     // Constructs a window (which applies its layout) and stores it in `reference`; the
     // first window created is the main window, whose closing ends the program. The
@@ -40,7 +38,6 @@ public:
     void Run();
 
 private:
-    std::string title_;
     std::vector<std::unique_ptr<TCustomForm>> forms_;
     std::unique_ptr<QTranslator> translator_;
 };

@@ -13,9 +13,9 @@
 #include <deque>
 #include <set>
 
-const char* const DontShowAgainText = "Больше не показывать это сообщение";
-
 namespace {
+
+const char* const DontShowAgainText = "Больше не показывать это сообщение";
 
 struct FailureDisplay {
     std::deque<std::string> waiting;

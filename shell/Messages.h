@@ -23,6 +23,3 @@ void ResetFailureDisplay();
 
 // A modal box with the text and an OK button; returns when the user dismisses it.
 void ShowMessage(const std::string& text);
-
-// The text of the failure box's check box.
-extern const char* const DontShowAgainText;
