@@ -5,4 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh"
 cd "$root/build"
-ctest --output-on-failure --timeout 300
+ctest --output-on-failure --timeout 300 -j "$(nproc)"

@@ -1,20 +1,12 @@
 # Helpers for end-to-end tests: a private X server with a window manager, and screenshots
 # measured with ImageMagick. Sourced by the test scripts.
 
-# Starts Xvfb on a free display and openbox on it; exports DISPLAY. Both end with the test.
+# Starts a private Xvfb on a display number no other server holds (Xvfb picks it and
+# reports it through -displayfd) and openbox on it; exports DISPLAY. Both end with the
+# test, so tests run side by side never share a pointer, a keyboard focus or a clipboard.
 # A desktop whose window manager does not come up in time is replaced by a new one.
-# When the test run shares one desktop among its tests (E2E_DESKTOP names the file that
-# desktop.sh wrote), that one is used instead, and stop_desktop leaves it running.
 start_desktop() {
     local attempt
-    if [ -n "${E2E_DESKTOP:-}" ] && [ -s "$E2E_DESKTOP" ]; then
-        source "$E2E_DESKTOP"
-        if kill -0 "$SHARED_XVFB_PID" 2>/dev/null; then
-            export DISPLAY=$SHARED_DISPLAY
-            SHARED_DESKTOP=1
-            return 0
-        fi
-    fi
     for attempt in 1 2 3; do
         start_desktop_once && return 0
         stop_desktop
@@ -48,7 +40,6 @@ start_desktop_once() {
 }
 
 stop_desktop() {
-    [ -z "${SHARED_DESKTOP:-}" ] || return 0
     kill "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
 }
 
