@@ -54,10 +54,8 @@ int RunApplication(const std::string& title, const std::function<void()>& create
     try {
         createForms();
         application.Run();
-    } catch (const Exception& failure) {
-        ShowFailure(failure);
     } catch (...) {
-        ShowFailure(Exception());
+        ShowCaughtFailure();
     }
     return 0;
 }

@@ -2,10 +2,13 @@
 // atomically on every write.
 #include "shell/IniFiles.h"
 
+#include "shell/Files.h"
+
 #include <QCoreApplication>
 
 #include <cerrno>
-#include <cstring>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -39,34 +42,9 @@ bool SameName(const std::string& a, const std::string& b)
     return true;
 }
 
-// What the system said, in words a user of these programs reads.
-std::string Reason(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет доступа";
-    case ENOSPC:
-    case EDQUOT:
-        return "нет места на диске";
-    case EFBIG:
-        return "файл стал бы больше, чем разрешено";
-    case EROFS:
-        return "диск доступен только для чтения";
-    case ENOTDIR:
-        return "часть пути не является папкой";
-    case EISDIR:
-        return "это папка, а не файл";
-    case ENOENT:
-        return "папка не найдена";
-    default:
-        return std::strerror(error);
-    }
-}
-
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int error)
 {
-    throw Exception(what + " " + Quoted(path) + ": " + Reason(error));
+    throw Exception(what + " " + Quoted(path) + ": " + SystemReason(error));
 }
 
 std::string ConfigFolder()
@@ -102,45 +80,34 @@ void MakeFolders(const std::string& folder, const std::string& iniPath)
         Fail("Не удалось создать папку для файла", iniPath, ENOTDIR);
 }
 
-// The file's lines without their '\n'; empty when the file does not exist.
+// The file's lines without their '\n'; empty when the file does not exist. Anything but a
+// regular file (a pipe, a device, a folder, a link to one of them) is refused unread.
 std::vector<std::string> ReadLines(const std::string& path, bool& exists, mode_t& mode)
 {
     exists = false;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return {};
-        Fail("Не удалось прочитать файл", path, errno);
-    }
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        close(fd);
-        Fail("Не удалось прочитать файл", path, error);
-    }
-    if (info.st_size > MaxIniSize) {
-        close(fd);
+    const OpenedFile file = OpenForReading(path, "INI-файл", path, true);
+    if (!file.handle.Valid())
+        return {};
+    if (file.status.st_size > MaxIniSize)
         throw Exception("Файл " + Quoted(path) + " слишком велик для INI-файла ("
-                        + std::to_string(info.st_size / (1 << 20)) + " МБ)");
-    }
+                        + std::to_string(file.status.st_size / (1 << 20)) + " МБ)");
     std::string content;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+        const ssize_t got = read(file.handle.Get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            const int error = errno;
-            close(fd);
-            Fail("Не удалось прочитать файл", path, error);
-        }
+        if (got < 0)
+            Fail("Не удалось прочитать файл", path, errno);
         if (got == 0)
             break;
-        content.append(buffer, got);
+        // A file growing while it is read is held to the same bound.
+        if (content.size() + std::size_t(got) > std::size_t(MaxIniSize))
+            throw Exception("Файл " + Quoted(path) + " слишком велик для INI-файла");
+        content.append(buffer, std::size_t(got));
     }
-    close(fd);
     exists = true;
-    mode = info.st_mode & 07777;
+    mode = file.status.st_mode & 07777;
 
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -179,53 +146,70 @@ bool KeyOf(const std::string& line, std::string& key, std::string& value)
     return !key.empty();
 }
 
-bool WriteAll(int fd, const std::string& content)
+// Writes all of `content`; returns 0 or the error number of the write that failed.
+int WriteAll(int fd, const std::string& content)
 {
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t wrote = write(fd, content.data() + done, content.size() - done);
         if (wrote < 0 && errno == EINTR)
             continue;
-        if (wrote <= 0)
-            return false;
-        done += wrote;
+        if (wrote < 0)
+            return errno;
+        if (wrote == 0)
+            return EIO; // no progress and no error number: the disk took nothing
+        done += std::size_t(wrote);
     }
-    return true;
+    return 0;
 }
 
-// Puts `content` in place of the file: a temporary file in the same folder is written
-// and flushed to disk, then renamed over the old one, which stays untouched on failure.
-void ReplaceFile(const std::string& path, const std::string& content, bool existed, mode_t mode)
+// The file a write replaces: the file itself, or the file a symbolic link leads to, so
+// that a linked file gets the new values and the link stays a link.
+std::string WriteTarget(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
+    struct stat own {};
+    if (lstat(path.c_str(), &own) != 0 || !S_ISLNK(own.st_mode))
+        return path;
+    char target[PATH_MAX];
+    if (!realpath(path.c_str(), target))
+        Fail("Не удалось записать файл", path, errno);
+    return target;
+}
+
+// Puts `content` in place of the file at `target`: a temporary file in the same folder is
+// written and flushed to disk, then renamed over the old one, which stays untouched on
+// failure. Messages name `path`, the name the program asked for.
+void ReplaceFile(const std::string& path, const std::string& target, const std::string& content, bool existed,
+                 mode_t mode)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    std::string temporary = target + ".XXXXXX";
+    FileHandle file(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.Valid())
         Fail("Не удалось записать файл", path, errno);
     if (!existed) {
         const mode_t mask = umask(0);
         umask(mask);
         mode = 0666 & ~mask;
     }
-    const bool written = WriteAll(fd, content) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-    const int error = errno;
-    if (close(fd) != 0 || !written) {
-        const int closeError = written ? errno : error;
+    int error = WriteAll(file.Get(), content);
+    if (error == 0 && fchmod(file.Get(), mode) != 0)
+        error = errno;
+    if (error == 0 && fsync(file.Get()) != 0)
+        error = errno;
+    if (const int closeError = file.Close(); error == 0)
+        error = closeError;
+    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
         unlink(temporary.c_str());
-        Fail("Не удалось записать файл", path, closeError);
-    }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        unlink(temporary.c_str());
-        Fail("Не удалось записать файл", path, renameError);
+        Fail("Не удалось записать файл", path, error);
     }
     // The rename itself is made durable too, so a power cut cannot bring the old file back
     // after the program said nothing went wrong.
-    if (const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
+    if (const FileHandle dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Valid())
+        fsync(dir.Get());
 }
 
 void CheckName(const std::string& what, const std::string& name, const char* forbidden)
@@ -281,6 +265,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
 
     bool exists = false;
     mode_t mode = 0;
+    // Reading first refuses a name that leads anywhere but to a regular file (a link to
+    // /dev/null, a pipe), so nothing is ever written there.
     std::vector<std::string> lines = ReadLines(path_, exists, mode);
     // A file written with CRLF line ends gets CRLF on the lines added to it too.
     const std::string lineEnd = !lines.empty() && !lines[0].empty() && lines[0].back() == '\r' ? "\r" : "";
@@ -315,5 +301,5 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     std::string content;
     for (const std::string& line : lines)
         content += line + "\n";
-    ReplaceFile(path_, content, exists, mode);
+    ReplaceFile(path_, WriteTarget(path_), content, exists, mode);
 }

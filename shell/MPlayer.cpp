@@ -3,6 +3,7 @@
 // place in the shell that touches SDL or libsndfile.
 #include "shell/MPlayer.h"
 
+#include "shell/Files.h"
 #include "shell/LayoutClasses.h"
 #include "shell/Messages.h"
 
@@ -17,8 +18,7 @@
 
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 
 namespace {
 
@@ -68,25 +68,6 @@ std::string UnreadableMessage(const std::string& fileName, int error)
     default:
         return file + " повреждён: заголовок звукового файла неполон или испорчен.";
     }
-}
-
-// Checks what can be told before libsndfile looks at the file, with the clearer message.
-void CheckFileItself(const std::string& fileName)
-{
-    namespace fs = std::filesystem;
-    if (fileName.empty())
-        throw Exception("Плееру не задано имя файла.");
-    std::error_code error;
-    const fs::path path = fs::u8path(fileName);
-    if (!fs::exists(path, error))
-        throw Exception("Файл " + Quoted(fileName) + " не найден в папке " + Quoted(fs::current_path(error).u8string())
-                        + ".");
-    if (fs::is_directory(path, error))
-        throw Exception(Quoted(fileName) + " — папка, а не звуковой файл.");
-    if (!std::ifstream(path, std::ios::binary))
-        throw Exception("Нет доступа к файлу " + Quoted(fileName) + ": его нельзя прочитать.");
-    if (fs::file_size(path, error) == 0)
-        throw Exception("Файл " + Quoted(fileName) + " пуст: в нём нет звука.");
 }
 
 // A small picture for a transport button, drawn in the button's text colour.
@@ -148,26 +129,24 @@ public:
     Sound(const std::string& fileName, QObject* reporter, std::function<void(unsigned)> ended)
         : reporter_(reporter), ended_(std::move(ended))
     {
-        CheckFileItself(fileName);
-        file_ = sf_open(fileName.c_str(), SFM_READ, &info_);
+        if (fileName.empty())
+            throw Exception("Плееру не задано имя файла.");
+        OpenedFile opened = OpenForReading(fileName, "звуковой файл", fileName);
+        if (opened.status.st_size == 0)
+            throw Exception("Файл " + Quoted(fileName) + " пуст: в нём нет звука.");
+        handle_ = std::move(opened.handle);
+        // libsndfile reads the descriptor opened and checked above and leaves closing it
+        // to its handle.
+        file_.reset(sf_open_fd(handle_.Get(), SFM_READ, &info_, SF_FALSE));
         if (!file_)
             throw Exception(UnreadableMessage(fileName, sf_error(nullptr)));
-        if (info_.channels < 1 || info_.channels > MaxChannels) {
-            sf_close(file_);
+        if (info_.channels < 1 || info_.channels > MaxChannels)
             throw Exception("Файл " + Quoted(fileName) + ": число каналов " + IntToStr(info_.channels)
                             + ", а плеер играет от 1 до " + IntToStr(MaxChannels) + ".");
-        }
-        if (info_.samplerate < MinRate || info_.samplerate > MaxRate) {
-            sf_close(file_);
+        if (info_.samplerate < MinRate || info_.samplerate > MaxRate)
             throw Exception("Файл " + Quoted(fileName) + ": частота " + IntToStr(info_.samplerate)
                             + " Гц, а плеер играет от " + IntToStr(MinRate) + " до " + IntToStr(MaxRate) + " Гц.");
-        }
-        try {
-            OpenDevice(fileName);
-        } catch (...) {
-            sf_close(file_);
-            throw;
-        }
+        OpenDevice(fileName);
     }
 
     ~Sound()
@@ -175,14 +154,13 @@ public:
         // Closing the device waits for its thread: the buffer in play and two to drain.
         SDL_CloseAudioDevice(device_);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        sf_close(file_);
     }
 
     // Goes back to the beginning; what follows is a new generation of the sound.
     void ToStart()
     {
         SDL_LockAudioDevice(device_);
-        sf_seek(file_, 0, SEEK_SET);
+        sf_seek(file_.get(), 0, SEEK_SET);
         finished_ = false;
         generation_ = ++lastGeneration;
         SDL_UnlockAudioDevice(device_);
@@ -233,7 +211,7 @@ private:
         const int channels = sound.info_.channels;
         const sf_count_t frames = bytes / static_cast<int>(sizeof(float)) / channels;
         auto* samples = reinterpret_cast<float*>(stream);
-        const sf_count_t got = sound.finished_ ? 0 : sf_readf_float(sound.file_, samples, frames);
+        const sf_count_t got = sound.finished_ ? 0 : sf_readf_float(sound.file_.get(), samples, frames);
         std::memset(samples + got * channels, 0, (frames - got) * channels * sizeof(float));
         if (got < frames && !sound.finished_) {
             sound.finished_ = true;
@@ -243,7 +221,12 @@ private:
         }
     }
 
-    SNDFILE* file_ = nullptr;
+    struct SoundFileCloser {
+        void operator()(SNDFILE* file) const { sf_close(file); }
+    };
+    // Declared in this order, the sound file is closed before its descriptor.
+    FileHandle handle_;
+    std::unique_ptr<SNDFILE, SoundFileCloser> file_;
     SF_INFO info_{};
     SDL_AudioDeviceID device_ = 0;
     QObject* reporter_;

@@ -11,11 +11,14 @@
 
 #include <algorithm>
 #include <deque>
+#include <new>
 #include <set>
 
 namespace {
 
 const char* const DontShowAgainText = "Больше не показывать это сообщение";
+// What a box says of a failure that brought no words of its own.
+const std::string UnexpectedText = "Произошла непредвиденная ошибка";
 
 struct FailureDisplay {
     std::deque<std::string> waiting;
@@ -63,16 +66,30 @@ void Dispatch(const std::function<void()>& handler)
 {
     try {
         handler();
+    } catch (...) {
+        ShowCaughtFailure();
+    }
+}
+
+void ShowCaughtFailure()
+{
+    try {
+        throw;
     } catch (const Exception& failure) {
         ShowFailure(failure);
+    } catch (const std::bad_alloc&) {
+        ShowFailure(Exception("Не хватает памяти, чтобы выполнить это действие"));
+    } catch (const std::exception& failure) {
+        const std::string text = failure.what();
+        ShowFailure(Exception(UnexpectedText + (text.empty() ? "" : ": " + text)));
     } catch (...) {
-        ShowFailure(Exception());
+        ShowFailure(Exception(UnexpectedText));
     }
 }
 
 void ShowFailure(const Exception& failure)
 {
-    const std::string& text = failure.Message();
+    const std::string text = failure.Message().empty() ? UnexpectedText : failure.Message();
     if (!QApplication::instance()) {
         qWarning("%s", text.c_str());
         return;

@@ -11,7 +11,12 @@
 // Runs an event handler: any exception that escapes it is shown, and the loop goes on.
 void Dispatch(const std::function<void()>& handler);
 
-// Shows a failure's message in a modal box titled with the program's name, with a check
+// Shows the exception being handled; call it only inside a catch block. The shell's
+// Exception shows its message; anything else a Russian general message (with the
+// exception's own text, if it has one), so that no box is ever empty.
+void ShowCaughtFailure();
+
+// Shows a failure's message (or a general one for an empty message) in a modal box titled with the program's name, with a check
 // box «Больше не показывать это сообщение». At most one failure box is on screen: a
 // failure raised while one is open waits in a queue (once, however often it is raised)
 // and is shown when the open one is dismissed. A message whose box was closed with the

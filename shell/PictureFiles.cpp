@@ -3,13 +3,12 @@
 // decoder, and decoded pictures are kept while their file stays unchanged.
 #include "shell/PictureFiles.h"
 
+#include "shell/Files.h"
 #include "shell/SysUtils.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <sys/stat.h>
 
 #include <list>
 #include <map>
@@ -277,34 +276,10 @@ std::string InvalidFile(const std::string& shownName, const QByteArray& format, 
            + (fault.empty() ? "" : ": " + fault);
 }
 
-// Opens, checks and decodes one file in the given format, or takes it from the cache.
-QImage Read(const std::string& path, const std::string& shownName, const QByteArray& format)
+// Checks a bitmap's headers and decodes the file in the given format from its start.
+QImage Decode(QFile& file, std::int64_t fileSize, const std::string& shownName, const QByteArray& format)
 {
-    const QString qpath = QString::fromStdString(path);
-    const QFileInfo info(qpath);
-    if (!info.exists())
-        throw Exception("Файл рисунка " + Quoted(shownName) + " не найден");
-    if (info.isDir())
-        throw Exception(Quoted(shownName) + " — это папка, а не файл рисунка");
-    QFile file(qpath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception("Нет доступа на чтение файла рисунка " + Quoted(shownName));
-
-    // The key is taken from the open file itself, so it describes the content read below.
-    // Embedded files (no descriptor) are read once per layout and not kept.
-    FileKey key{};
-    struct stat status {};
-    const bool cacheable = file.handle() >= 0 && fstat(file.handle(), &status) == 0;
-    if (cacheable) {
-        key = {info.absoluteFilePath().toStdString(), format.toStdString(), status.st_dev, status.st_ino,
-               status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
-        QImage cached;
-        if (Cache().Find(key, cached))
-            return cached;
-    }
-
     if (format == "bmp") {
-        const std::int64_t fileSize = file.size();
         const QByteArray first = file.read(LongestHead);
         QByteArray head = first;
         const std::int64_t needed = BitmapHeadSize(first, fileSize);
@@ -315,15 +290,45 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
             throw Exception(InvalidFile(shownName, format, fault));
         file.seek(0);
     }
-
     // The caller decided the kind: a picture saved under another kind's name is not guessed at.
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull())
         throw Exception(InvalidFile(shownName, format));
-    if (cacheable)
-        Cache().Add(key, image);
+    return image;
+}
+
+// Opens, checks and decodes one file in the given format, or takes it from the cache.
+QImage Read(const std::string& path, const std::string& shownName, const QByteArray& format)
+{
+    const QString qpath = QString::fromStdString(path);
+    // Pictures built into the program are read once per layout and not kept.
+    if (qpath.startsWith(":/")) {
+        QFile file(qpath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw Exception("Встроенный рисунок " + Quoted(shownName) + " не найден");
+        return Decode(file, file.size(), shownName, format);
+    }
+
+    const OpenedFile opened = OpenForReading(path, "файл рисунка", shownName);
+    const struct stat& status = opened.status;
+    // The key is taken from the open file itself, so it describes the content read below.
+    const FileKey key{QFileInfo(qpath).absoluteFilePath().toStdString(),
+                      format.toStdString(),
+                      status.st_dev,
+                      status.st_ino,
+                      status.st_size,
+                      status.st_mtim.tv_sec,
+                      status.st_mtim.tv_nsec};
+    QImage image;
+    if (Cache().Find(key, image))
+        return image;
+    QFile file;
+    if (!file.open(opened.handle.Get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName));
+    image = Decode(file, status.st_size, shownName, format);
+    Cache().Add(key, image);
     return image;
 }
 

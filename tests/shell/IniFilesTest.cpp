@@ -3,6 +3,7 @@
 #include "shell/IniFiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -123,6 +125,24 @@ TEST_F(IniFiles, ReadsFindKeysByNameAndNeverCreateAFile)
 
     Put("[Size]\nTop=" + std::string(10 << 20, '1') + "\n");
     EXPECT_EQ(Section("Size").at(0).size(), (10u << 20) + 4);
+}
+
+// A file kept elsewhere and linked in (a dotfiles folder) gets the new values; the link
+// stays a link, and the linked file keeps its mode.
+TEST_F(IniFiles, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("dotfiles"));
+    Put("[Size]\nTop=1\n", "dotfiles/prog.ini");
+    chmod(Path("dotfiles/prog.ini").c_str(), 0640);
+    ASSERT_EQ(symlink("dotfiles/prog.ini", Path().c_str()), 0);
+    TIniFile(Path()).WriteString("Size", "Top", "2");
+    struct stat link {}, linked {};
+    ASSERT_EQ(lstat(Path().c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link was replaced by a file";
+    EXPECT_EQ(Content("dotfiles/prog.ini"), "[Size]\nTop=2\n");
+    ASSERT_EQ(stat(Path("dotfiles/prog.ini").c_str(), &linked), 0);
+    EXPECT_EQ(linked.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(folder.path() + "/dotfiles").entryList(QDir::Files).size(), 1) << "a temporary file was left";
 }
 
 TEST_F(IniFiles, ABareNameLivesInTheProgramsConfigurationFolder)

@@ -74,8 +74,10 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
     ASSERT_EQ(boxes.Shown().size(), 3u);
     EXPECT_EQ(boxes.Shown()[0].title, "probe");
     EXPECT_EQ(boxes.Shown()[0].text, "Сбой на первом такте");
-    EXPECT_EQ(boxes.Shown()[1].text, "");
-    EXPECT_EQ(boxes.Shown()[2].text, "");
+    // Failures that are not the shell's own still say something: their text, or that
+    // something unforeseen happened; a box is never empty.
+    EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка: не Exception");
+    EXPECT_EQ(boxes.Shown()[2].text, "Произошла непредвиденная ошибка");
 }
 
 struct TBrokenForm : TProbeForm {
@@ -101,7 +103,7 @@ TEST(Shell, AFailureWhileCreatingIsShownAndTheProgramEndsWithoutAWindow)
 
     EXPECT_EQ(RunApplication("probe", [] { throw 7; }), 0);
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, "");
+    EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка");
 }
 
 TEST(Shell, AFailureIsNotShownAgainWhileItsBoxIsOpen)

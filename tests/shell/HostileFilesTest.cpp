@@ -1,0 +1,219 @@
+// Every reader of files in the shell against every kind of thing a name can lead to: each
+// is read, or refused at once with the true reason in Russian; none waits on a pipe.
+#include "shell/Graphics.h"
+#include "shell/IniFiles.h"
+#include "shell/MPlayer.h"
+#include "shell/PictureFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Opens a pipe for writing if a reader still waits on it after a few seconds, so that a
+// reader that blocks fails its case instead of hanging the run.
+class PipeWatch {
+public:
+    explicit PipeWatch(std::string pipe)
+        : pipe_(std::move(pipe)), thread_([this] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (done_.wait_for(lock, std::chrono::seconds(5), [this] { return finished_; }))
+                  return;
+              blocked_ = true;
+              // A writer that comes and goes lets a waiting reader's open return.
+              const int fd = open(pipe_.c_str(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  close(fd);
+          })
+    {
+    }
+    ~PipeWatch() { Finish(); }
+
+    // Tells whether the reader had to be set free.
+    bool Finish()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_one();
+        if (thread_.joinable())
+            thread_.join();
+        return blocked_;
+    }
+
+private:
+    std::string pipe_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::atomic<bool> blocked_{false};
+    std::thread thread_;
+};
+
+std::string WaveBytes()
+{
+    // 8000 Hz, mono, 16-bit, 100 frames of silence.
+    const std::uint32_t data = 200;
+    std::string bytes = "RIFF";
+    const auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes += char(value >> (8 * i) & 0xFF);
+    };
+    put(36 + data, 4);
+    bytes += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(8000, 4);
+    put(16000, 4);
+    put(2, 2);
+    put(16, 2);
+    bytes += "data";
+    put(data, 4);
+    return bytes + std::string(data, '\0');
+}
+
+// An INI name without a folder would go to the configuration folder.
+std::string WithFolder(const std::string& path)
+{
+    return path.find('/') == std::string::npos ? "./" + path : path;
+}
+
+struct Reader {
+    const char* name;
+    std::function<std::string()> content;      // a valid file of its kind
+    std::function<void(const std::string&)> read;
+    bool absentIsFine;                         // a missing file reads as empty
+};
+
+enum class Kind { Regular, Pipe, Folder, Device, LinkToDevice, LinkToNothing, Vanished };
+
+struct KindCase {
+    const char* name;
+    Kind kind;
+    const char* reason; // nullptr: read without failure
+};
+
+} // namespace
+
+TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    qputenv("SDL_AUDIODRIVER", "dummy");
+
+    QFile ball(":/probe/Ball.bmp");
+    ASSERT_TRUE(ball.open(QIODevice::ReadOnly));
+    const std::string bitmap = ball.readAll().toStdString();
+
+    const Reader readers[] = {
+        {"bitmap", [&] { return bitmap; }, [](const std::string& path) { TBitmap().LoadFromFile(path); }, false},
+        {"INI read", [] { return std::string("[Size]\nTop=1\n"); },
+         [](const std::string& path) {
+             TStringList values;
+             TIniFile(WithFolder(path)).ReadSectionValues("Size", &values);
+         },
+         true},
+        {"INI write", [] { return std::string("[Size]\nTop=1\n"); },
+         [](const std::string& path) { TIniFile(WithFolder(path)).WriteString("Size", "Top", "2"); }, true},
+        {"wave", WaveBytes,
+         [](const std::string& path) {
+             TMediaPlayer player;
+             player.SetFileName(path);
+             player.Open();
+         },
+         false},
+    };
+    const KindCase kinds[] = {
+        {"regular file", Kind::Regular, nullptr},
+        {"named pipe", Kind::Pipe, "это именованный канал, а не файл"},
+        {"folder", Kind::Folder, "это папка, а не файл"},
+        {"device", Kind::Device, "это устройство, а не файл"},
+        {"link to a device", Kind::LinkToDevice, "это ссылка на устройство «/dev/zero», а не на файл"},
+        {"link to nothing", Kind::LinkToNothing, "это ссылка на несуществующий файл «нет-такого»"},
+        {"vanished after a read", Kind::Vanished, "файл не найден в папке"},
+    };
+
+    for (const Reader& reader : readers) {
+        for (const KindCase& kind : kinds) {
+            SCOPED_TRACE(std::string(reader.name) + ", " + kind.name);
+            ClearPictureCache();
+            std::string name = "файл";
+            switch (kind.kind) {
+            case Kind::Regular:
+            case Kind::Vanished:
+                std::ofstream(name, std::ios::binary) << reader.content();
+                break;
+            case Kind::Pipe:
+                ASSERT_EQ(mkfifo(name.c_str(), 0600), 0);
+                break;
+            case Kind::Folder:
+                ASSERT_TRUE(QDir().mkdir(QString::fromStdString(name)));
+                break;
+            case Kind::Device:
+                name = "/dev/null";
+                break;
+            case Kind::LinkToDevice:
+                ASSERT_EQ(symlink("/dev/zero", name.c_str()), 0);
+                break;
+            case Kind::LinkToNothing:
+                ASSERT_EQ(symlink("нет-такого", name.c_str()), 0);
+                break;
+            }
+            if (kind.kind == Kind::Vanished) {
+                ASSERT_NO_THROW(reader.read(name)) << "the file was fine before it vanished";
+                ASSERT_EQ(unlink(name.c_str()), 0);
+            }
+
+            std::optional<std::string> failure;
+            PipeWatch watch(kind.kind == Kind::Pipe ? name : "");
+            try {
+                reader.read(name);
+            } catch (const Exception& caught) {
+                failure = caught.Message();
+            }
+            EXPECT_FALSE(watch.Finish()) << "the reader waited on the pipe";
+
+            const bool fine = !kind.reason || (kind.kind == Kind::Vanished && reader.absentIsFine);
+            if (fine) {
+                EXPECT_FALSE(failure) << *failure;
+            } else if (!failure) {
+                ADD_FAILURE() << "read without a failure";
+            } else {
+                EXPECT_NE(failure->find(name + "»"), std::string::npos) << *failure;
+                EXPECT_NE(failure->find(kind.reason), std::string::npos) << *failure;
+                for (int error = 1; error < 134; ++error)
+                    EXPECT_EQ(failure->find(std::strerror(error)), std::string::npos) << *failure;
+            }
+            // Nothing was written through a link into the device, and the link stays.
+            struct stat status {};
+            ASSERT_EQ(stat("/dev/zero", &status), 0);
+            EXPECT_TRUE(S_ISCHR(status.st_mode));
+            if (kind.kind == Kind::LinkToDevice) {
+                ASSERT_EQ(lstat(name.c_str(), &status), 0);
+                EXPECT_TRUE(S_ISLNK(status.st_mode));
+            }
+            if (kind.kind != Kind::Device && unlink(name.c_str()) != 0)
+                rmdir(name.c_str());
+        }
+    }
+    QDir::setCurrent(previous);
+}
