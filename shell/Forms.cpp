@@ -77,8 +77,9 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        Word key = VirtualKeyFromQt(event->key(), event->nativeScanCode());
-        if (key != 0 && form_.OnKeyDown) {
+        Word key = VirtualKey({event->key(), event->modifiers().testFlag(Qt::KeypadModifier),
+                               event->nativeScanCode(), event->nativeVirtualKey()});
+        if (form_.OnKeyDown) {
             const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());
             Dispatch([&] { form_.OnKeyDown(&form_, key, shift); });
             PressDialogButton(key); // a handler that set the key to 0 has used it up

@@ -207,24 +207,53 @@ TEST_F(Pictures, LoadByExtensionAndNameTheFileOnFailure)
     }
 }
 
-TEST(Shell, KeyCodesAreWindowsVirtualKeys)
+TEST(Shell, KeyCodesAreWindowsVirtualKeysByPlace)
 {
-    const std::vector<std::pair<int, Word>> rows = {
-        {Qt::Key_A, 65},      {Qt::Key_Z, 90},     {Qt::Key_0, 48},     {Qt::Key_9, 57},   {Qt::Key_Space, 32},
-        {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17},
-        {Qt::Key_Alt, 18},    {Qt::Key_Left, 37},  {Qt::Key_Up, 38},    {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
-        {Qt::Key_F1, 112},    {Qt::Key_F12, 123},  {Qt::Key_Delete, 46}, {Qt::Key_VolumeUp, 0},
+    // {Qt key, keypad, X key code (the place), keysym (what it types now)} -> code.
+    const unsigned kp7 = 0xffb7, kpHome = 0xff95, kpDecimal = 0xffae, kpSeparator = 0xffac, kpDelete = 0xff9f;
+    const std::vector<std::pair<NativeKey, Word>> rows = {
+        // By place: the character typed does not matter (Russian letters, shifted digits).
+        {{0x424 /* Ф */, false, 38, 0x6c6}, 'A'}, {{0x42f /* Я */, false, 52, 0x6d1}, 'Z'},
+        {{Qt::Key_Exclam, false, 10, '!'}, '1'},   {{Qt::Key_0, false, 19, '0'}, '0'},
+        {{0x425 /* Х */, false, 34, 0x6e8}, 219},  {{Qt::Key_Period, false, 61, '.'}, 191},
+        {{Qt::Key_Semicolon, false, 47}, 186},    {{Qt::Key_Equal, false, 21}, 187},
+        {{Qt::Key_Comma, false, 59}, 188},        {{Qt::Key_Minus, false, 20}, 189},
+        {{Qt::Key_Period, false, 60}, 190},       {{Qt::Key_QuoteLeft, false, 49}, 192},
+        {{Qt::Key_Backslash, false, 51}, 220},    {{Qt::Key_BracketRight, false, 35}, 221},
+        {{Qt::Key_Apostrophe, false, 48}, 222},   {{Qt::Key_Less, false, 94}, 226},
+        // Modifiers and locks, left and right alike.
+        {{Qt::Key_Shift, false, 50}, 16}, {{Qt::Key_Shift, false, 62}, 16}, {{Qt::Key_Control, false, 37}, 17},
+        {{Qt::Key_Control, false, 105}, 17}, {{Qt::Key_Alt, false, 64}, 18}, {{Qt::Key_AltGr, false, 108}, 18},
+        {{Qt::Key_Super_L, false, 133}, 91}, {{Qt::Key_Super_R, false, 134}, 92}, {{Qt::Key_Menu, false, 135}, 93},
+        {{Qt::Key_Pause, false, 127}, 19}, {{Qt::Key_CapsLock, false, 66}, 20}, {{Qt::Key_NumLock, false, 77}, 144},
+        {{Qt::Key_ScrollLock, false, 78}, 145}, {{Qt::Key_Print, false, 107}, 44},
+        // Function keys: F13 and above type other keysyms under X, their place still counts.
+        {{Qt::Key_F1, false, 67}, 112}, {{Qt::Key_F10, false, 76}, 121}, {{Qt::Key_F11, false, 95}, 122},
+        {{Qt::Key_F12, false, 96}, 123}, {{Qt::Key_Tools, false, 191}, 124}, {{0, false, 202}, 135},
+        // Navigation and editing keys.
+        {{Qt::Key_Home, false, 110}, 36}, {{Qt::Key_Up, false, 111}, 38}, {{Qt::Key_PageUp, false, 112}, 33},
+        {{Qt::Key_Left, false, 113}, 37}, {{Qt::Key_Right, false, 114}, 39}, {{Qt::Key_End, false, 115}, 35},
+        {{Qt::Key_Down, false, 116}, 40}, {{Qt::Key_PageDown, false, 117}, 34}, {{Qt::Key_Insert, false, 118}, 45},
+        {{Qt::Key_Delete, false, 119}, 46}, {{Qt::Key_Backspace, false, 22}, 8}, {{Qt::Key_Tab, false, 23}, 9},
+        {{Qt::Key_Return, false, 36}, 13}, {{Qt::Key_Escape, false, 9}, 27}, {{Qt::Key_Space, false, 65}, 32},
+        // The keypad: digits while it types them, navigation keys else (Num Lock off, or Shift).
+        {{Qt::Key_7, true, 79, kp7}, 103}, {{Qt::Key_Home, true, 79, kpHome}, 36},
+        {{Qt::Key_0, true, 90, 0xffb0}, 96}, {{Qt::Key_Insert, true, 90, 0xff9e}, 45},
+        {{Qt::Key_5, true, 84, 0xffb5}, 101}, {{Qt::Key_Clear, true, 84, 0xff9d}, 12},
+        {{Qt::Key_3, true, 89, 0xffb3}, 99}, {{Qt::Key_PageDown, true, 89, 0xff9b}, 34},
+        {{Qt::Key_Period, true, 91, kpDecimal}, 110}, {{Qt::Key_Comma, true, 91, kpSeparator}, 110},
+        {{Qt::Key_Delete, true, 91, kpDelete}, 46}, {{Qt::Key_Slash, true, 106}, 111},
+        {{Qt::Key_Asterisk, true, 63}, 106}, {{Qt::Key_Minus, true, 82}, 109}, {{Qt::Key_Plus, true, 86}, 107},
+        {{Qt::Key_Enter, true, 104}, 13},
+        // Presses without a place (synthetic ones) go by Qt's key.
+        {{Qt::Key_A}, 65}, {{Qt::Key_9}, 57}, {{Qt::Key_9, true}, 105}, {{Qt::Key_Plus, true}, 107},
+        {{Qt::Key_Plus}, 187}, {{Qt::Key_F24}, 135}, {{Qt::Key_Enter}, 13}, {{Qt::Key_Escape}, 27},
+        // Keys known to neither table still count as presses.
+        {{Qt::Key_VolumeUp, false, 123}, VK_UNKNOWN}, {{Qt::Key_VolumeUp}, VK_UNKNOWN}, {{0, false, 0}, VK_UNKNOWN},
     };
-    for (const auto& [qtKey, code] : rows)
-        EXPECT_EQ(VirtualKeyFromQt(qtKey), code) << "Qt key " << qtKey;
-
-    // Under a Russian layout a letter key reports its Cyrillic letter, and Shift with a
-    // digit its symbol; the key's place on the keyboard still gives the code.
-    EXPECT_EQ(VirtualKeyFromQt(0x424 /* Ф */, 38), 'A');
-    EXPECT_EQ(VirtualKeyFromQt(0x42f /* Я */, 52), 'Z');
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Exclam, 10), '1');
-    EXPECT_EQ(VirtualKeyFromQt(0x425 /* Х */, 34), 219);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Left, 113), VK_LEFT) << "a key's own code comes first";
+    for (const auto& [key, code] : rows)
+        EXPECT_EQ(VirtualKey(key), code) << "Qt key " << key.qtKey << ", place " << key.scanCode << ", keysym "
+                                         << std::hex << key.keysym;
 }
 
 TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
@@ -241,7 +270,7 @@ TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
     QTest::keyClick(form.Widget(), Qt::Key_Escape);
     QTest::keyClick(form.Widget(), Qt::Key_A);
     QTest::keyClick(form.Widget(), Qt::Key_VolumeUp);
-    EXPECT_EQ(keys, (std::vector<Word>{VK_LEFT, VK_ESCAPE, 65}));
+    EXPECT_EQ(keys, (std::vector<Word>{VK_LEFT, VK_ESCAPE, 65, VK_UNKNOWN})) << "an unknown key is still a press";
 
     QTest::mouseMove(form.Widget(), QPoint(30, 160));
     QTest::mouseMove(form.Widget(), QPoint(120, 120)); // over Image1: the image's own
