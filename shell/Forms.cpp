@@ -20,6 +20,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -41,6 +43,14 @@ QSize LargestClientSize()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return screen->virtualSize().expandedTo(floor);
     return floor;
+}
+
+// The client size for an outer size and a frame, brought within int: the difference of
+// two ints may not fit one.
+int ClientFromOuter(int outer, int frame)
+{
+    const std::int64_t client = std::int64_t(outer) - frame;
+    return int(std::clamp<std::int64_t>(client, INT_MIN, INT_MAX));
 }
 
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
@@ -214,27 +224,29 @@ void TCustomForm::SetTop(int value)
 
 // An outer size set before the window manager has framed the window is kept, and the
 // client area shrinks by the frame once it is known, so the window shows at that size.
+// The frame is taken off in 64 bits: no value a file holds can overflow on the way.
 void TCustomForm::SetWidth(int value)
 {
-    SetClientWidth(value - FrameWidth());
+    SetClientWidth(ClientFromOuter(value, FrameWidth()));
     if (!window_->isVisible() && FrameWidth() == 0)
         pendingWidth_ = value;
 }
 
 void TCustomForm::SetHeight(int value)
 {
-    SetClientHeight(value - FrameHeight());
+    SetClientHeight(ClientFromOuter(value, FrameHeight()));
     if (!window_->isVisible() && FrameHeight() == 0)
         pendingHeight_ = value;
 }
 
 void TCustomForm::ApplyFrame()
 {
-    if ((pendingWidth_ < 0 && pendingHeight_ < 0) || (FrameWidth() == 0 && FrameHeight() == 0))
+    if ((!pendingWidth_ && !pendingHeight_) || (FrameWidth() == 0 && FrameHeight() == 0))
         return;
-    const int width = pendingWidth_ >= 0 ? pendingWidth_ - FrameWidth() : window_->width();
-    const int height = pendingHeight_ >= 0 ? pendingHeight_ - FrameHeight() : window_->height();
-    pendingWidth_ = pendingHeight_ = -1;
+    const int width = pendingWidth_ ? ClientFromOuter(*pendingWidth_, FrameWidth()) : window_->width();
+    const int height = pendingHeight_ ? ClientFromOuter(*pendingHeight_, FrameHeight()) : window_->height();
+    pendingWidth_.reset();
+    pendingHeight_.reset();
     ResizeClient(width, height);
 }
 
@@ -250,22 +262,23 @@ int TCustomForm::ClientHeight() const
 
 void TCustomForm::SetClientWidth(int value)
 {
-    pendingWidth_ = -1;
+    pendingWidth_.reset();
     ResizeClient(value, window_->height());
 }
 
 void TCustomForm::SetClientHeight(int value)
 {
-    pendingHeight_ = -1;
+    pendingHeight_.reset();
     ResizeClient(window_->width(), value);
 }
 
 // A single or dialog frame cannot be resized by the user: its size is fixed at whatever
-// the program last set.
+// the program last set. The client area keeps at least one pixel a side: a window of no
+// area is unmapped by the window system and would vanish from the screen for good.
 void TCustomForm::ResizeClient(int width, int height)
 {
     const QSize largest = LargestClientSize();
-    const QSize size(std::clamp(width, 0, largest.width()), std::clamp(height, 0, largest.height()));
+    const QSize size(std::clamp(width, 1, largest.width()), std::clamp(height, 1, largest.height()));
     if (borderStyle_ == bsSingle || borderStyle_ == bsDialog) {
         window_->setFixedSize(size);
     } else {

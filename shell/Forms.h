@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <variant>
 
 // Colours as 0xRRGGBB.
@@ -155,7 +156,7 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     int cursor_ = crDefault;
     bool isMainForm_ = false;
-    int pendingWidth_ = -1, pendingHeight_ = -1; // outer size waiting for the frame
+    std::optional<int> pendingWidth_, pendingHeight_; // outer size waiting for the frame
     TPosition position_ = poDesigned;
     TModalResult modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr; // while ShowModal waits

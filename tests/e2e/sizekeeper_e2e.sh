@@ -80,6 +80,48 @@ sleep 0.3
     || fail "after a bad Left the window is at $(outer_geometry "$window")"
 passed=$((passed + 1))
 
+# Absurd sizes from a hand-edited or damaged prog.ini: whatever Width and Height say, the
+# window stays mapped and framed with a client area of at least 1 x 1; once the user makes
+# it larger, a load of sane bounds takes effect and a save writes them.
+read -r frame_left frame_right frame_top frame_bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+frame_width=$((frame_left + frame_right))
+frame_height=$((frame_top + frame_bottom))
+absurd=(
+    "0 0" "1 1" "-1 -1" "2 20" "-5 300" "300 -5"
+    "$((frame_width - 1)) $((frame_height - 1))" "$frame_width $frame_height"
+    "$((frame_width + 1)) $((frame_height + 1))"
+    "2147483647 2147483647" "-2147483648 -2147483648" "-2147483647 2147483647" "2147483647 -2147483648"
+)
+sane_left=120 sane_top=150
+for row in "${absurd[@]}"; do
+    read -r width height <<<"$row"
+    printf '[Size]\nTop=100\nLeft=100\nHeight=%s\nWidth=%s\n' "$height" "$width" >"$ini"
+    load
+    xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "Width=$width Height=$height unmapped the window"
+    read -r x y client_width client_height <<<"$(client_geometry "$window")"
+    [ "$client_width" -ge 1 ] && [ "$client_height" -ge 1 ] \
+        || fail "Width=$width Height=$height left a client area of $client_width x $client_height"
+    # An outer size within the frame leaves the least client area, however far below zero
+    # (an overflow on the way would make it the largest).
+    { [ "$width" -gt "$frame_width" ] || [ "$client_width" -eq 1 ]; } \
+        && { [ "$height" -gt "$frame_height" ] || [ "$client_height" -eq 1 ]; } \
+        || fail "Width=$width Height=$height gave a client area of $client_width x $client_height"
+    xprop -id "$window" _NET_FRAME_EXTENTS | grep -q "=" || fail "Width=$width Height=$height lost the frame"
+    xdotool windowsize "$window" 696 480
+    sleep 0.4
+    sane_width=$((500 + sane_left % 7)) sane_height=$((400 + sane_top % 5))
+    printf '[Size]\nTop=%s\nLeft=%s\nHeight=%s\nWidth=%s\n' "$sane_top" "$sane_left" "$sane_height" "$sane_width" >"$ini"
+    load
+    [ "$(outer_geometry "$window")" = "$sane_left $sane_top $sane_width $sane_height" ] \
+        || fail "after Width=$width Height=$height sane bounds loaded to $(outer_geometry "$window")"
+    sane_left=$((sane_left + 3)) sane_top=$((sane_top + 2))
+done
+[ -z "$(other_windows sizekeeper "$window")" ] || fail "an absurd size opened a box"
+save
+grep -qx "Width=$sane_width" "$ini" && grep -qx "Height=$sane_height" "$ini" \
+    || fail "the save after the absurd sizes wrote $(cat "$ini")"
+passed=$((passed + 1))
+
 # Closing through the window manager ends the program with exit code 0.
 xdotool windowactivate --sync "$window" key alt+F4
 expect_exit_0 alt+F4
