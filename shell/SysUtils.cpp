@@ -6,19 +6,92 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 
+namespace {
+
+// A value read from a file may be megabytes long; a message shows this much of it.
+constexpr std::size_t ShownBytes = 80;
+// The longest name a file can have: a last path component up to this long is a file's
+// name and is always shown whole.
+constexpr std::size_t LongestFileName = 255;
+
+bool Continues(const std::string& text, std::size_t at)
+{
+    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+}
+
+// `at` moved back to the start of the UTF-8 character it falls in.
+std::size_t CharacterStart(const std::string& text, std::size_t at)
+{
+    for (int i = 0; i < 3 && at > 0 && Continues(text, at); ++i)
+        --at;
+    return at;
+}
+
+// A long text shortened to about ShownBytes: a path loses folders from its middle and
+// keeps its file's name whole; any other text keeps its beginning.
+std::string Shortened(const std::string& text)
+{
+    if (text.size() <= ShownBytes)
+        return text;
+    const std::size_t slash = text.rfind('/');
+    if (slash != std::string::npos && text.size() - slash - 1 <= LongestFileName) {
+        const std::size_t name = text.size() - slash; // with its slash
+        const std::size_t head = name < ShownBytes ? ShownBytes - name : 0;
+        return text.substr(0, CharacterStart(text, head)) + "…" + text.substr(slash);
+    }
+    return text.substr(0, CharacterStart(text, ShownBytes)) + "…";
+}
+
+// Characters that would change how the rest of a message looks or is read out: control
+// characters (a NUL ends a screen reader's text), line and paragraph separators, and
+// the marks that turn the direction of the text.
+bool Hidden(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x061C || c == 0x200E || c == 0x200F
+           || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
+// The text with hidden characters written out as \uXXXX and bytes that are no UTF-8 as \xXX.
+std::string Visible(const std::string& text)
+{
+    std::string shown;
+    char code[16];
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3
+                                                : byte >= 0xF0 && byte < 0xF5 ? 4 : 0;
+        bool whole = length > 0 && at + length <= text.size();
+        for (std::size_t i = 1; whole && i < length; ++i)
+            whole = Continues(text, at + i);
+        if (!whole) {
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            shown += code;
+            ++at;
+            continue;
+        }
+        char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i)
+            c = c << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        if (Hidden(c)) {
+            std::snprintf(code, sizeof code, "\\u%04X", unsigned(c));
+            shown += code;
+        } else {
+            shown.append(text, at, length);
+        }
+        at += length;
+    }
+    return shown;
+}
+
+} // namespace
+
 std::string Quoted(const std::string& text)
 {
-    // A value read from a file may be megabytes long; a message shows its beginning.
-    constexpr std::size_t Shown = 80;
-    if (text.size() <= Shown)
-        return "«" + text + "»";
-    std::size_t cut = Shown;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut; // never split a UTF-8 character
-    return "«" + text.substr(0, cut) + "…»";
+    return "«" + Visible(Shortened(text)) + "»";
 }
 
 std::string IntToStr(int value)

@@ -18,7 +18,11 @@ private:
 
 using Word = std::uint16_t;
 
-// A name or value as messages quote it: «name»; a long one is cut after 80 bytes, «…».
+// A name or value as messages quote it: «name». A long path keeps its beginning and its
+// file's name whole and loses folders between («/home/…/закат.bmp»); any other long text
+// keeps its first 80 bytes («…»). Control and direction-changing characters are written
+// out («\u202E», «\u0000»), bytes that are not UTF-8 too («\xFF»), so the message reads
+// the same on screen, in a screen reader and when copied.
 std::string Quoted(const std::string& text);
 
 // Plain signed decimal text of an integer: "0", "3", "-1".

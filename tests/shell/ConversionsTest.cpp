@@ -94,8 +94,27 @@ TEST(Conversions, EveryWrittenNumberReadsBack)
     ExpectRefused(StrToFloat, "1,8E308");
 }
 
-TEST(Conversions, ALongValueIsQuotedByItsBeginning)
+TEST(Conversions, QuotedTextKeepsTheFileNameAndShowsHiddenCharacters)
 {
+    using namespace std::string_literals;
+    const std::string folders = "/home/иван/Изображения/Отпуск на море 2023/ещё одна папка/и ещё одна";
+    const std::string longName(200, 'n');
+    const struct {
+        const char* what;
+        std::string text, quoted;
+    } rows[] = {
+        {"short", "Мячик.bmp", "«Мячик.bmp»"},
+        {"long path", folders + "/закат.bmp", "«/home/иван/Изображения/Отпуск на море …/закат.bmp»"},
+        {"long name", "/a/b/" + longName, "«…/" + longName + "»"},
+        {"longer than a name can be", std::string(300, 'x'), "«" + std::string(80, 'x') + "…»"},
+        {"letter not cut", std::string(61, 'a') + "ёёёёёёёёёёёёёёёёёё", "«" + std::string(61, 'a') + "ёёёёёёёёё…»"},
+        {"direction override", "abc\u202Edef.bmp", "«abc\\u202Edef.bmp»"},
+        {"NUL and line break", "a\0b\nc"s, "«a\\u0000b\\u000Ac»"},
+        {"not UTF-8", "a\xFF\xD0", "«a\\xFF\\xD0»"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Quoted(row.text), row.quoted) << row.what;
+
     const std::string line(10 << 20, '7');
     try {
         StrToInt(line + "x");
@@ -104,7 +123,4 @@ TEST(Conversions, ALongValueIsQuotedByItsBeginning)
         EXPECT_LT(failure.Message().size(), 300u);
         EXPECT_NE(failure.Message().find("«7777"), std::string::npos);
     }
-    EXPECT_EQ(Quoted("Мячик.bmp"), "«Мячик.bmp»");
-    const std::string cyrillic = Quoted(std::string(61, 'a') + "ёёёёёёёёёёёёёёёёёё");
-    EXPECT_EQ(cyrillic.substr(cyrillic.size() - 7), "ё…»") << "a letter is never cut in half";
 }
