@@ -9,10 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 
+#include <algorithm>
+#include <cstring>
 #include <list>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -48,8 +52,20 @@ struct BitmapHeader {
     std::uint32_t bitsPerPixel = 0;
     std::uint32_t compression = Rgb;
     std::int64_t colours = 0; // palette entries
+    std::int64_t paletteStart = 0;
     std::int64_t paletteEnd = 0;
+    std::uint32_t masks[4] = {}; // red, green, blue, alpha of 16- and 32-bit pixels
 };
+
+std::int64_t Rows(const BitmapHeader& header)
+{
+    return header.height < 0 ? -header.height : header.height;
+}
+
+bool TooLarge(const BitmapHeader& header)
+{
+    return header.width > MaxBitmapSide || Rows(header) > MaxBitmapSide || header.width * Rows(header) > MaxBitmapPixels;
+}
 
 // Reads the headers; returns what is wrong with them, or "" when a decoder can use them.
 std::string ReadHeader(const Bytes& bytes, std::int64_t fileSize, BitmapHeader& header)
@@ -89,8 +105,6 @@ std::string ReadHeader(const Bytes& bytes, std::int64_t fileSize, BitmapHeader& 
     const std::int64_t rows = header.height < 0 ? -header.height : header.height;
     if (header.width <= 0 || rows == 0)
         return "пустые размеры";
-    if (header.width > MaxBitmapSide || rows > MaxBitmapSide || header.width * rows > MaxBitmapPixels)
-        return "слишком большие размеры " + std::to_string(header.width) + " × " + std::to_string(rows);
     if (header.height < 0 && (c == Rle8 || c == Rle4))
         return "сжатые строки не могут идти сверху вниз";
 
@@ -109,11 +123,37 @@ std::string ReadHeader(const Bytes& bytes, std::int64_t fileSize, BitmapHeader& 
     std::int64_t paletteStart = FileHeaderSize + size;
     if (size == InfoHeaderSize && c == BitFields)
         paletteStart += 12;
+    header.paletteStart = paletteStart;
     header.paletteEnd = paletteStart + header.colours * (size == CoreHeaderSize ? 3 : 4);
     if (header.paletteEnd > fileSize)
         return "палитра выходит за конец файла";
     if (header.dataOffset < paletteStart || header.dataOffset > fileSize)
         return "начало точек вне файла";
+
+    // Channel masks: given after the plain info header and inside the newer ones for bit
+    // fields, fixed otherwise. Each must be one run of bits, and no two may share a bit.
+    if (c == BitFields) {
+        if (!bytes.Has(FileHeaderSize + InfoHeaderSize, 12))
+            return "маски цветов обрезаны";
+        for (int i = 0; i < 3; ++i)
+            header.masks[i] = bytes.U32(FileHeaderSize + InfoHeaderSize + 4 * i);
+        if (size >= V4HeaderSize)
+            header.masks[3] = bytes.U32(FileHeaderSize + InfoHeaderSize + 12);
+    } else if (bits == 16) {
+        header.masks[0] = 0x7C00, header.masks[1] = 0x03E0, header.masks[2] = 0x001F;
+    } else if (bits == 32) {
+        header.masks[0] = 0xFF0000, header.masks[1] = 0xFF00, header.masks[2] = 0xFF;
+    }
+    std::uint32_t taken = 0;
+    for (const std::uint32_t mask : header.masks) {
+        if (bits == 16 && mask > 0xFFFF)
+            return "маска цвета шире 16 бит";
+        if (mask && ((mask >> __builtin_ctz(mask)) & ((mask >> __builtin_ctz(mask)) + 1)))
+            return "маска цвета не сплошная";
+        if (taken & mask)
+            return "маски цветов перекрываются";
+        taken |= mask;
+    }
     return "";
 }
 
@@ -153,15 +193,17 @@ std::string CheckRuns(const Bytes& bytes, std::int64_t end, const BitmapHeader& 
 }
 
 // Returns what is wrong with a bitmap file of `fileSize` bytes whose first bytes are
-// `head`, or "" when a decoder can read the whole picture from it.
-std::string BitmapFault(const QByteArray& head, std::int64_t fileSize)
+// `head`, or "" when a decoder can read the whole picture from it; fills `header`. A
+// picture too large to draw is looked at no further: the caller refuses it by its size.
+std::string BitmapFault(const QByteArray& head, std::int64_t fileSize, BitmapHeader& header)
 {
-    BitmapHeader header;
     const Bytes bytes(head);
     std::string fault = ReadHeader(bytes, fileSize, header);
     if (!fault.empty())
         return fault;
-    const std::int64_t rows = header.height < 0 ? -header.height : header.height;
+    if (TooLarge(header))
+        return "";
+    const std::int64_t rows = Rows(header);
     if (header.compression == Rle8 || header.compression == Rle4)
         return CheckRuns(bytes, std::min<std::int64_t>(head.size(), fileSize), header);
     const std::int64_t stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
@@ -175,7 +217,7 @@ std::string BitmapFault(const QByteArray& head, std::int64_t fileSize)
 std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize)
 {
     BitmapHeader header;
-    if (!ReadHeader(Bytes(firstBytes), fileSize, header).empty())
+    if (!ReadHeader(Bytes(firstBytes), fileSize, header).empty() || TooLarge(header))
         return std::min(fileSize, LongestHead);
     if (header.compression != Rle8 && header.compression != Rle4)
         return std::min(fileSize, LongestHead);
@@ -276,7 +318,108 @@ std::string InvalidFile(const std::string& shownName, const QByteArray& format, 
            + (fault.empty() ? "" : ": " + fault);
 }
 
-// Checks a bitmap's headers and decodes the file in the given format from its start.
+// One colour channel of 16- and 32-bit pixels: where its bits lie, widened to 8 bits.
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask)
+        : mask_(mask), shift_(mask ? __builtin_ctz(mask) : 0), largest_(mask ? mask >> shift_ : 0)
+    {
+    }
+    std::uint32_t Of(std::uint32_t pixel) const
+    {
+        if (largest_ == 0)
+            return 0;
+        const std::uint64_t value = (pixel & mask_) >> shift_;
+        return std::uint32_t((value * 255 + largest_ / 2) / largest_);
+    }
+
+private:
+    std::uint32_t mask_;
+    int shift_;
+    std::uint64_t largest_;
+};
+
+// Decodes the pixels of an uncompressed bitmap whose headers (in `head`) were checked:
+// palette pictures into indexed images, the others into 32-bit ones, each channel of
+// any width scaled to 8 bits. Rows are read a few megabytes at a time.
+QImage DecodeUncompressed(QFile& file, const BitmapHeader& header, const QByteArray& head, const std::string& shownName)
+{
+    const int width = int(header.width), rows = int(Rows(header));
+    const std::uint32_t bits = header.bitsPerPixel;
+    const std::int64_t stride = (header.width * bits + 31) / 32 * 4;
+    const bool alpha = header.masks[3] != 0;
+    QImage image(width, rows, bits <= 8 ? QImage::Format_Indexed8 : alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull())
+        throw Exception("Не хватает памяти, чтобы открыть рисунок " + Quoted(shownName) + " ("
+                        + std::to_string(width) + " × " + std::to_string(rows) + " точек)");
+    if (bits <= 8) {
+        // Indices past the palette's end show black.
+        QList<QRgb> table(1 << bits, qRgb(0, 0, 0));
+        const Bytes bytes(head);
+        const int entry = header.headerSize == CoreHeaderSize ? 3 : 4;
+        for (std::int64_t i = 0; i < header.colours; ++i) {
+            const std::int64_t at = header.paletteStart + i * entry;
+            table[qsizetype(i)] = qRgb(int(bytes.Byte(at + 2)), int(bytes.Byte(at + 1)), int(bytes.Byte(at)));
+        }
+        image.setColorTable(table);
+    }
+    const Channel red(header.masks[0]), green(header.masks[1]), blue(header.masks[2]), opacity(header.masks[3]);
+    const bool plain32 = bits == 32 && !alpha && header.masks[0] == 0xFF0000 && header.masks[1] == 0xFF00
+                         && header.masks[2] == 0xFF;
+
+    if (!file.seek(header.dataOffset))
+        throw Exception(InvalidFile(shownName, "bmp", "начало точек вне файла"));
+    const std::int64_t chunkRows = std::max<std::int64_t>(1, (std::int64_t(4) << 20) / stride);
+    std::vector<uchar> chunk(std::size_t(std::min<std::int64_t>(chunkRows, rows) * stride));
+    for (int first = 0; first < rows; first += int(chunkRows)) {
+        const int count = int(std::min<std::int64_t>(chunkRows, rows - first));
+        const std::int64_t wanted = count * stride;
+        if (file.read(reinterpret_cast<char*>(chunk.data()), wanted) != wanted)
+            throw Exception(InvalidFile(shownName, "bmp", "точек в файле меньше, чем указано в заголовке"));
+        for (int r = 0; r < count; ++r) {
+            const uchar* in = chunk.data() + r * stride;
+            const int y = header.height < 0 ? first + r : rows - 1 - (first + r);
+            uchar* line = image.scanLine(y);
+            auto* out = reinterpret_cast<QRgb*>(line);
+            switch (bits) {
+            case 1:
+                for (int x = 0; x < width; ++x)
+                    line[x] = in[x >> 3] >> (7 - (x & 7)) & 1;
+                break;
+            case 4:
+                for (int x = 0; x < width; ++x)
+                    line[x] = in[x >> 1] >> (x & 1 ? 0 : 4) & 0xF;
+                break;
+            case 8:
+                std::memcpy(line, in, std::size_t(width));
+                break;
+            case 24:
+                for (int x = 0; x < width; ++x, in += 3)
+                    out[x] = 0xFF000000u | std::uint32_t(in[2]) << 16 | std::uint32_t(in[1]) << 8 | in[0];
+                break;
+            case 16:
+                for (int x = 0; x < width; ++x, in += 2) {
+                    const std::uint32_t pixel = in[0] | std::uint32_t(in[1]) << 8;
+                    out[x] = qRgb(int(red.Of(pixel)), int(green.Of(pixel)), int(blue.Of(pixel)));
+                }
+                break;
+            default: // 32
+                for (int x = 0; x < width; ++x, in += 4) {
+                    std::uint32_t pixel;
+                    std::memcpy(&pixel, in, 4);
+                    pixel = qFromLittleEndian(pixel);
+                    out[x] = plain32 ? 0xFF000000u | (pixel & 0xFFFFFF)
+                                     : qRgba(int(red.Of(pixel)), int(green.Of(pixel)), int(blue.Of(pixel)),
+                                             alpha ? int(opacity.Of(pixel)) : 255);
+                }
+            }
+        }
+    }
+    return image;
+}
+
+// Checks a bitmap's headers and decodes the file in the given format from its start:
+// uncompressed bitmaps here, run-length encoded ones and other kinds by Qt's readers.
 QImage Decode(QFile& file, std::int64_t fileSize, const std::string& shownName, const QByteArray& format)
 {
     if (format == "bmp") {
@@ -285,12 +428,23 @@ QImage Decode(QFile& file, std::int64_t fileSize, const std::string& shownName, 
         const std::int64_t needed = BitmapHeadSize(first, fileSize);
         if (needed > head.size())
             head += file.read(needed - head.size());
-        const std::string fault = BitmapFault(head, fileSize);
+        BitmapHeader header;
+        const std::string fault = BitmapFault(head, fileSize, header);
         if (!fault.empty())
             throw Exception(InvalidFile(shownName, format, fault));
+        if (TooLarge(header))
+            throw Exception("Рисунок " + Quoted(shownName) + " слишком велик: " + std::to_string(header.width) + " × "
+                            + std::to_string(Rows(header)) + " точек, а программа рисует не больше "
+                            + std::to_string(MaxBitmapPixels) + " точек (например, 8192 × 8192) и не больше "
+                            + std::to_string(MaxBitmapSide) + " точек по стороне");
+        if (header.compression != Rle8 && header.compression != Rle4)
+            return DecodeUncompressed(file, header, head, shownName);
         file.seek(0);
     }
     // The caller decided the kind: a picture saved under another kind's name is not guessed at.
+    // Qt's own bound on a picture's memory is raised to the program's: the largest bitmap
+    // allowed, at four bytes a point.
+    QImageReader::setAllocationLimit(int((MaxBitmapPixels * 4) >> 20) + 1);
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();

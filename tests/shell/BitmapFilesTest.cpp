@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <climits>
@@ -21,10 +22,10 @@
 
 namespace {
 
-// Colours whose channels are all 0 or 255, so that every form, 5-bit channels included,
-// stores them exactly.
+// Colours of the reference picture: channels at both ends and one colour between, which
+// channels of 5 bits store within 7 and all wider ones exactly.
 const QRgb Colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255),
-                        qRgb(0, 0, 0),   qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255)};
+                        qRgb(0, 0, 0),   qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(160, 96, 32)};
 
 // The reference picture: an odd width, so that every row needs padding.
 constexpr int PictureWidth = 7;
@@ -36,7 +37,30 @@ struct Form {
     int bits;
     int compression; // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
     bool topDown;
+    std::array<std::uint32_t, 3> masks{}; // red, green, blue of bit fields; none: the usual ones
 };
+
+std::array<std::uint32_t, 3> Masks(const Form& form)
+{
+    if (form.masks[0])
+        return form.masks;
+    if (form.bits == 16)
+        return {0xF800, 0x07E0, 0x001F}; // 5-6-5
+    return {0x000000FF, 0x0000FF00, 0x00FF0000}; // red in the lowest byte: masks are honoured
+}
+
+// A colour packed into a bit-field pixel: each channel scaled from 8 bits to its mask's width.
+std::uint32_t Pack(QRgb c, const std::array<std::uint32_t, 3>& masks)
+{
+    const int channels[] = {qRed(c), qGreen(c), qBlue(c)};
+    std::uint32_t pixel = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int shift = __builtin_ctz(masks[i]);
+        const std::uint64_t largest = masks[i] >> shift;
+        pixel |= std::uint32_t((channels[i] * largest + 127) / 255) << shift;
+    }
+    return pixel;
+}
 
 int ColourCount(const Form& form)
 {
@@ -98,8 +122,8 @@ QByteArray Row(const Form& form, int y)
             }
             break;
         case 16:
-            if (form.compression == 3) // 5-6-5
-                Put16(row, (qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3);
+            if (form.compression == 3)
+                Put16(row, Pack(c, Masks(form)));
             else // 5-5-5
                 Put16(row, (qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3);
             break;
@@ -107,8 +131,8 @@ QByteArray Row(const Form& form, int y)
             row.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
             break;
         case 32:
-            if (form.compression == 3) // red in the lowest byte: masks are honoured
-                Put32(row, qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+            if (form.compression == 3)
+                Put32(row, Pack(c, Masks(form)));
             else
                 Put32(row, qBlue(c) | qGreen(c) << 8 | qRed(c) << 16);
             break;
@@ -135,14 +159,9 @@ QByteArray MakeBitmap(const Form& form)
             palette.append(QByteArray(3 * ((1 << form.bits) - ColourCount(form)), '\0'));
     }
     QByteArray masks;
-    if (form.compression == 3) {
-        const std::uint32_t red = form.bits == 16 ? 0xF800 : 0x000000FF;
-        const std::uint32_t green = form.bits == 16 ? 0x07E0 : 0x0000FF00;
-        const std::uint32_t blue = form.bits == 16 ? 0x001F : 0x00FF0000;
-        Put32(masks, red);
-        Put32(masks, green);
-        Put32(masks, blue);
-    }
+    if (form.compression == 3)
+        for (const std::uint32_t mask : Masks(form))
+            Put32(masks, mask);
     QByteArray pixels;
     for (int i = 0; i < PictureHeight; ++i)
         pixels += Row(form, form.topDown ? i : PictureHeight - 1 - i);
@@ -194,6 +213,11 @@ const Form Forms[] = {
     {"4 бита сверху вниз", 40, 4, 0, true},
     {"24 бита сверху вниз", 40, 24, 0, true},
     {"32 бита по маскам сверху вниз", 40, 32, 3, true},
+    {"32 бита, маски 10-10-10", 40, 32, 3, false, {0x3FF00000, 0x000FFC00, 0x000003FF}},
+    {"32 бита, маски 16-8-8", 40, 32, 3, false, {0xFFFF0000, 0x0000FF00, 0x000000FF}},
+    {"32 бита, маски 2-10-20", 40, 32, 3, false, {0xC0000000, 0x3FF00000, 0x000FFFFF}},
+    {"16 бит, маски 4-4-4", 40, 16, 3, false, {0x0F00, 0x00F0, 0x000F}},
+    {"заголовок V5, 32 бита, маски 10-10-10", 124, 32, 3, false, {0x3FF00000, 0x000FFC00, 0x000003FF}},
     {"RLE8", 40, 8, 1, false},
     {"RLE4", 40, 4, 2, false},
     {"старый заголовок, 8 бит", 12, 8, 0, false},
@@ -239,8 +263,12 @@ TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)
             ADD_FAILURE() << "size " << image.width() << " × " << image.height();
             continue;
         }
-        // Five-bit channels may be widened with the low bits left empty.
-        const int slack = form.bits == 16 ? 7 : 0;
+        // Channels narrower than 8 bits cannot store every colour exactly.
+        int narrowest = 8;
+        if (form.bits >= 16)
+            for (const std::uint32_t mask : form.compression == 3 ? Masks(form) : std::array<std::uint32_t, 3>{0x7C00, 0x3E0, 0x1F})
+                narrowest = std::min(narrowest, __builtin_popcount(mask));
+        const int slack = narrowest < 8 ? 256 >> narrowest : 0;
         int wrong = 0;
         for (int y = 0; y < PictureHeight; ++y) {
             for (int x = 0; x < PictureWidth; ++x) {
@@ -400,6 +428,60 @@ QByteArray SolidBitmap(int side, int index)
     Set32(file, 22, side);
     Set32(file, 34, pixels.size());
     return file + pixels;
+}
+
+// A one-bit picture of the given size, stripes of 8 points whose colour changes with each
+// row: point (x, y) has palette index (x / 8 + y) % 2.
+QByteArray StripedBitmap(int width, int height)
+{
+    QByteArray file = MakeBitmap(Form{"", 40, 1, 0, false});
+    const int offset = 54 + 2 * 4;
+    file.truncate(offset);
+    const int stride = (width + 31) / 32 * 4;
+    QByteArray pixels(qsizetype(stride) * height, '\0');
+    for (int row = 0; row < height; ++row) {
+        const int y = height - 1 - row;
+        char* line = pixels.data() + qsizetype(row) * stride;
+        for (int byte = 0; byte < stride; ++byte)
+            line[byte] = char((byte + y) % 2 ? 0xFF : 0x00);
+    }
+    Set32(file, 2, offset + pixels.size());
+    Set32(file, 18, width);
+    Set32(file, 22, height);
+    Set32(file, 34, pixels.size());
+    return file + pixels;
+}
+
+TEST_F(BitmapFiles, LargePicturesAreDrawnUpToTheBoundAndRefusedPastItByTheirSize)
+{
+    // The largest picture allowed, 8192 × 8192, plain and run-length encoded.
+    Write("полосы.bmp", StripedBitmap(8192, 8192));
+    const QImage striped = ReadBitmap("полосы.bmp", "полосы.bmp");
+    ASSERT_EQ(striped.size(), QSize(8192, 8192));
+    for (const QPoint at : {QPoint(0, 0), QPoint(8, 0), QPoint(8191, 0), QPoint(4100, 4097), QPoint(8191, 8191)})
+        EXPECT_EQ(striped.pixel(at), Colours[(at.x() / 8 + at.y()) % 2]) << at.x() << ", " << at.y();
+    Write("сплошной.bmp", SolidBitmap(8192, 2));
+    const QImage solid = ReadBitmap("сплошной.bmp", "сплошной.bmp");
+    ASSERT_EQ(solid.size(), QSize(8192, 8192));
+    EXPECT_EQ(solid.pixel(8191, 8191), Colours[2]);
+    ClearPictureCache();
+
+    // Past the bound: refused by size and bound, not called damaged.
+    const struct {
+        int width, height;
+        const char* size;
+    } tooLarge[] = {{8193, 8192, "8193 × 8192 точек"}, {32769, 1, "32769 × 1 точек"}};
+    for (const auto& row : tooLarge) {
+        Write("огромный.bmp", StripedBitmap(row.width, row.height));
+        try {
+            ReadBitmap("огромный.bmp", "огромный.bmp");
+            ADD_FAILURE() << row.size << " read";
+        } catch (const Exception& failure) {
+            for (const char* part : {"«огромный.bmp» слишком велик", row.size, "67108864", "32768"})
+                EXPECT_NE(failure.Message().find(part), std::string::npos) << failure.Message();
+            EXPECT_EQ(failure.Message().find("повреждён"), std::string::npos) << failure.Message();
+        }
+    }
 }
 
 TEST_F(BitmapFiles, TheCacheHoldsNoMoreThanItsBound)
