@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QPainter>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <climits>
@@ -98,13 +99,38 @@ protected:
         }
     }
 
+    // The pointer belongs to the control it is over, or while a button is held to the control
+    // the button was pressed on: such moves are the control's alone, even when the control
+    // leaves them unused and Qt would pass them on to the window.
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        if (!form_.OnMouseMove)
-            return;
         const QPoint at = event->position().toPoint();
+        const bool held = event->buttons() != Qt::NoButton;
+        if (!form_.OnMouseMove || (held ? pressedOnControl_ : childAt(at) != nullptr))
+            return;
         const TShiftState shift = ShiftFromQt(event->modifiers(), event->buttons());
         Dispatch([&] { form_.OnMouseMove(&form_, shift, at.x(), at.y()); });
+    }
+
+    // Presses are seen where the window system delivers them, before Qt hands them to the
+    // control under the pointer, so that the window knows a drag's owner even when that
+    // control takes the press for itself.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == windowHandle()
+            && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            if (press->buttons() == press->button()) // the first button down starts a drag
+                pressedOnControl_ = childAt(press->position().toPoint()) != nullptr;
+        }
+        return false;
+    }
+
+    // The native window is made on showing, and made anew when its flags change.
+    void showEvent(QShowEvent* event) override
+    {
+        QWidget::showEvent(event);
+        windowHandle()->installEventFilter(this);
     }
 
     void contextMenuEvent(QContextMenuEvent* event) override
@@ -165,6 +191,7 @@ private:
     }
 
     TCustomForm& form_;
+    bool pressedOnControl_ = false; // the buttons held were pressed on a control
 };
 
 TCustomForm::TCustomForm(std::string className)

@@ -13,9 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 namespace {
 
@@ -295,6 +297,22 @@ TEST_F(Bouncer, TheMouseMovesThePaddleOnlyInMouseMode)
 
     QTest::mouseMove(Form1->Widget(), QPoint(700, 150));
     EXPECT_EQ(Paddle()->Left(), 700) << "the paddle is not held inside the window";
+
+    // A drag belongs to what it started on: from the paddle or the ball, none of its moves
+    // reach the window's handler; from the window, all of them do, over the controls too.
+    QWindow* window = Form1->Widget()->windowHandle();
+    const std::vector<std::tuple<const char*, TControl*, int>> drags = {
+        {"the paddle", Paddle(), 700}, {"the ball", Form1->Image1, 700}, {"the window", nullptr, 30},
+    };
+    for (const auto& [what, control, left] : drags) {
+        const QPoint start = control ? control->Widget()->geometry().center() : QPoint(600, 300);
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        for (const QPoint to : {QPoint(100, 300), QPoint(740, 440), QPoint(30, 20)})
+            QTest::mouseMove(window, to);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(30, 20));
+        EXPECT_EQ(Paddle()->Left(), left) << "a drag from " << what;
+        Paddle()->SetLeft(700);
+    }
 }
 
 TEST_F(Bouncer, TheArrowKeysMoveThePaddleOnlyInKeyboardMode)

@@ -36,12 +36,23 @@ echo "ball at ($ball1), then at ($ball2)"
 [ -n "$ball1" ] && [ -n "$ball2" ] || fail "no ball on screen"
 [ "$ball1" != "$ball2" ] || fail "the ball did not move"
 read -r _ ball2_top <<<"$ball2"
+# The paddle's ends outline is the only pure blue on screen.
+read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-2.png" "#0000FF")"
+[ "$paddle_left" = 340 ] || fail "a move to x 340 put the paddle at $paddle_left"
 
-# Right click, then "Новая игра", the third entry (entries are about 21 pixels apart).
-xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
-sleep 0.4
+# A drag that starts on the paddle is the paddle's own: the window's handler sees none of
+# its moves, and the paddle stays where it was. The right click at the drag's end (no move
+# of its own) opens the menu, which shows once every earlier move has been handled.
+xdotool mousemove $((cx + 390)) $((cy + 420)) mousedown 1 mousemove $((cx + 100)) $((cy + 300)) \
+    mousemove $((cx + 700)) $((cy + 100)) mouseup 1 click 3
+wait_for_box bouncer "$window" >/dev/null || fail "the popup menu did not open"
 screenshot "$shots/bouncer-menu.png"
-xdotool mousemove $((cx + 380)) $((cy + 200 + 10 + 2 * 21)) click 1
+read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-menu.png" "#0000FF")"
+[ "$paddle_left" = 340 ] || fail "a drag from the paddle moved it to $paddle_left"
+echo "a drag from the paddle left it at x 340"
+
+# Then "Новая игра", the third entry (entries are about 21 pixels apart).
+xdotool mousemove $((cx + 740)) $((cy + 100 + 10 + 2 * 21)) click 1
 sleep 0.1
 screenshot "$shots/bouncer-3.png"
 ball3=$(find_colour "$shots/bouncer-3.png" "#00FF00")
@@ -49,8 +60,7 @@ echo "after a new game the ball is at ($ball3)"
 read -r _ ball3_top <<<"$ball3"
 [ -n "$ball3" ] && [ "$ball3_top" -lt 100 ] && [ "$ball3_top" -lt "$ball2_top" ] \
     || fail "the new game did not bring the ball back to the top"
-# The paddle stands 75 pixels above the window's outer bottom, frame included; its ends
-# outline is the only pure blue on screen.
+# The paddle stands 75 pixels above the window's outer bottom, frame included.
 read -r _ paddle_top <<<"$(find_colour "$shots/bouncer-3.png" "#0000FF")"
 echo "after a new game the paddle's top is at $paddle_top, outer height $outer_height"
 [ "$paddle_top" = $((outer_height - 75)) ] || fail "the paddle is not at the outer height - 75"
