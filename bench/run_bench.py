@@ -122,28 +122,65 @@ def compare_start(name, shell, bare, cwd, goal=1.10):
     print(f"peak memory: {name} {shell_mb:.1f} MiB, bare Qt twin {bare_mb:.1f} MiB, ratio {shell_mb / bare_mb:.2f}")
 
 
-def scaled_frame(source, target, factor):
-    """Writes a 4-bit BMP made by our own make_pictures.py, enlarged `factor` times."""
+def scaled_frame(source, target, factor, true_colour=False):
+    """Writes a 4-bit BMP made by our own make_pictures.py, enlarged `factor` times; with
+    `true_colour`, as a 24-bit BMP without a palette (three bytes a point, as a photo)."""
     with open(source, "rb") as f:
         data = f.read()
     offset, = struct.unpack("<I", data[10:14])
     width, height = struct.unpack("<ii", data[18:26])
+    palette = [data[54 + 4 * i: 54 + 4 * i + 3] for i in range(16)]
     row_size = ((width + 1) // 2 + 3) // 4 * 4
     rows = []
     for y in range(height):
         row = data[offset + y * row_size: offset + (y + 1) * row_size]
         pixels = [(row[x // 2] >> (4 if x % 2 == 0 else 0)) & 15 for x in range(width)]
-        # factor must be even, so each pixel fills whole bytes.
-        line = b"".join(bytes([p << 4 | p]) * (factor // 2) for p in pixels)
+        if true_colour:
+            line = b"".join(palette[p] * factor for p in pixels)
+        else:
+            # factor must be even, so each pixel fills whole bytes.
+            line = b"".join(bytes([p << 4 | p]) * (factor // 2) for p in pixels)
         line += b"\0" * (-len(line) % 4)
         rows.append(line * factor)
     pixels = b"".join(rows)
-    header = bytearray(data[:offset])
-    struct.pack_into("<I", header, 2, offset + len(pixels))
+    header = bytearray(data[:54] if true_colour else data[:offset])
+    if true_colour:
+        struct.pack_into("<IHHI", header, 2, 54 + len(pixels), 0, 0, 54)
+        struct.pack_into("<HI", header, 28, 24, 0)
+        struct.pack_into("<I", header, 46, 0)
+    struct.pack_into("<I", header, 2, len(header) + len(pixels))
     struct.pack_into("<ii", header, 18, width * factor, height * factor)
     struct.pack_into("<I", header, 34, len(pixels))
     with open(target, "wb") as f:
         f.write(bytes(header) + pixels)
+
+
+def photo_bitmap(target, width, height, shade):
+    """Writes a 24-bit bitmap of a photo's size: a gradient tinted by `shade`."""
+    row = bytes((x * 255 // width + shade * c) & 255 for x in range(width) for c in range(3))
+    row += b"\0" * (-len(row) % 4)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(row) * height, 0, 0, 54)
+    header += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(row) * height, 2835, 2835, 0, 0)
+    with open(target, "wb") as f:
+        f.write(header)
+        for _ in range(height // 64):
+            f.write(row * 64)
+        f.write(row * (height % 64))
+
+
+def photo_paver(sizes):
+    """Prints paver's click with four photo-sized tiles of each size."""
+    for width, height in sizes:
+        folder = tempfile.mkdtemp()
+        try:
+            for shade, name in enumerate(("B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp")):
+                photo_bitmap(os.path.join(folder, name), width, height, shade * 60)
+            os.sync()  # a user's photos lie on disk already: the click is not to wait for their writing
+            result = subprocess.run([os.path.join(BUILD, "bench", "bench_paver_click"), "photo"], cwd=folder,
+                                    capture_output=True, text=True, timeout=600)
+            print(result.stdout.strip() or f"paver photo click failed: {result.stderr.strip()}")
+        finally:
+            shutil.rmtree(folder)
 
 
 def pictures(work):
@@ -163,6 +200,23 @@ def pictures(work):
         shutil.rmtree(large)
     print(f"bouncer moves per second: {sample} with the sample frames ({sample_side} pixels wide), "
           f"{big} with four frames {big_side} pixels wide (goal: the same)")
+    photo_paver([(4096, 4096), (8192, 8192)])
+
+
+def photo_frames_cpu(work):
+    """Prints bouncer's CPU use during play with the sample frames and with 24-bit frames of
+    4000 x 4000 points (48 MB each)."""
+    cpu, _ = play(os.path.join(BUILD, "bouncer", "bouncer"), work)
+    large = tempfile.mkdtemp()
+    try:
+        for name in ("Мячик", "Мячик2", "Мячик3", "Мячик4"):
+            scaled_frame(os.path.join(ROOT, "assets", name + ".bmp"), os.path.join(large, name + ".bmp"), 80, True)
+        big_cpu, running = play(os.path.join(BUILD, "bouncer", "bouncer"), large)
+    finally:
+        shutil.rmtree(large)
+    print(f"bouncer CPU during {PLAY_SECONDS} s of play: {cpu:.1f} % of one core with the sample frames, "
+          f"{big_cpu:.1f} % with 48 MB frames (goal near the first); game "
+          f"{'still running' if running else 'ended by a message box'} at the end")
 
 
 def main():
@@ -178,6 +232,7 @@ def main():
                 shutil.copy(os.path.join(ROOT, "assets", name), work)
         if only_pictures:
             pictures(work)
+            photo_frames_cpu(work)
             return
         compare_start("bouncer", os.path.join(BUILD, "bench", "bench_bouncer_start"),
                       os.path.join(BUILD, "bench", "bench_bare_window"), work, goal=1.20)
@@ -189,6 +244,7 @@ def main():
         print(f"CPU during {PLAY_SECONDS} s of play: {cpu:.2f} % of one core (goal under 3 %); "
               f"game {'still running' if running else 'ended by a message box'} at the end")
         pictures(work)
+        photo_frames_cpu(work)
     finally:
         shutil.rmtree(work)
         for process in desktop:

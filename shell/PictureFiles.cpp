@@ -11,6 +11,8 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <list>
@@ -229,19 +231,21 @@ std::int64_t BitmapHeadSize(const QByteArray& firstBytes, std::int64_t fileSize)
 
 // ----- The cache of decoded pictures -----
 
-// A file is the same file with the same content as long as its place, size and change
-// time stay as they were.
+// A file is the same file with the same content as long as its place, size, modification
+// time and status change time stay as they were. The change time cannot be set back by a
+// program: a file rewritten in place with its old size and time kept (cp -p, tar, rsync -t)
+// still gets a new one.
 struct FileKey {
     std::string path;
     std::string format;
     std::uint64_t device, inode;
-    std::int64_t size, changedSeconds, changedNanoseconds;
-    bool operator<(const FileKey& other) const
+    std::int64_t size, modifiedSeconds, modifiedNanoseconds, changedSeconds, changedNanoseconds;
+    auto Fields() const
     {
-        return std::tie(path, format, device, inode, size, changedSeconds, changedNanoseconds)
-               < std::tie(other.path, other.format, other.device, other.inode, other.size,
-                          other.changedSeconds, other.changedNanoseconds);
+        return std::tie(path, format, device, inode, size, modifiedSeconds, modifiedNanoseconds, changedSeconds,
+                        changedNanoseconds);
     }
+    bool operator<(const FileKey& other) const { return Fields() < other.Fields(); }
 };
 
 // Least recently used pictures go first once the cache holds more than PictureCacheBytes.
@@ -261,7 +265,7 @@ public:
     void Add(const FileKey& key, const QImage& image)
     {
         const std::int64_t bytes = image.sizeInBytes();
-        if (bytes > PictureCacheBytes / 4)
+        if (bytes > PictureCacheBytesEach)
             return; // a single huge picture would push out everything else
         // An older version of the same file will never be asked for again.
         for (auto entry = order_.begin(); entry != order_.end();) {
@@ -339,6 +343,30 @@ private:
     std::uint64_t largest_;
 };
 
+// A new image of the given size. A large one lies in memory asked for in huge pages where
+// the system gives them: a photo-sized picture would otherwise take tens of thousands of
+// page faults, a good part of its decoding time.
+QImage NewImage(int width, int height, QImage::Format format)
+{
+    constexpr std::int64_t HugePage = 2 << 20;
+    const std::int64_t line = (std::int64_t(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const std::int64_t bytes = line * height;
+    if (bytes < 4 * HugePage)
+        return QImage(width, height, format);
+    const std::size_t length = std::size_t((bytes + HugePage - 1) / HugePage * HugePage);
+    void* memory = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return QImage(width, height, format);
+    madvise(memory, length, MADV_HUGEPAGE);
+    const auto release = [](void* mapping) {
+        const auto* region = static_cast<std::pair<void*, std::size_t>*>(mapping);
+        munmap(region->first, region->second);
+        delete region;
+    };
+    return QImage(static_cast<uchar*>(memory), width, height, qsizetype(line), format, release,
+                  new std::pair<void*, std::size_t>(memory, length));
+}
+
 // Decodes the pixels of an uncompressed bitmap whose headers (in `head`) were checked:
 // palette pictures into indexed images, the others into 32-bit ones, each channel of
 // any width scaled to 8 bits. Rows are read a few megabytes at a time.
@@ -348,7 +376,8 @@ QImage DecodeUncompressed(QFile& file, const BitmapHeader& header, const QByteAr
     const std::uint32_t bits = header.bitsPerPixel;
     const std::int64_t stride = (header.width * bits + 31) / 32 * 4;
     const bool alpha = header.masks[3] != 0;
-    QImage image(width, rows, bits <= 8 ? QImage::Format_Indexed8 : alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage image = NewImage(width, rows,
+                            bits <= 8 ? QImage::Format_Indexed8 : alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
         throw Exception("Не хватает памяти, чтобы открыть рисунок " + Quoted(shownName) + " ("
                         + std::to_string(width) + " × " + std::to_string(rows) + " точек)");
@@ -474,7 +503,9 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
                       status.st_ino,
                       status.st_size,
                       status.st_mtim.tv_sec,
-                      status.st_mtim.tv_nsec};
+                      status.st_mtim.tv_nsec,
+                      status.st_ctim.tv_sec,
+                      status.st_ctim.tv_nsec};
     QImage image;
     if (Cache().Find(key, image))
         return image;

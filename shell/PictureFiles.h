@@ -20,9 +20,12 @@ QImage ReadBitmap(const std::string& path, const std::string& shownName);
 constexpr std::int64_t MaxBitmapSide = 32768;
 constexpr std::int64_t MaxBitmapPixels = std::int64_t(1) << 26;
 
-// The decoded-picture cache: how much memory its pictures may hold at most, and, for the
-// shell's tests and benchmarks, how many decodes it has saved so far.
-constexpr std::int64_t PictureCacheBytes = std::int64_t(192) << 20;
+// The decoded-picture cache: how much memory its pictures may hold at most, all together
+// and each (the largest bitmap allowed, at four bytes a point, so that four photo-sized
+// tiles are decoded once and not on every read), and, for the shell's tests and
+// benchmarks, how many decodes it has saved so far.
+constexpr std::int64_t PictureCacheBytes = std::int64_t(1) << 30;
+constexpr std::int64_t PictureCacheBytesEach = MaxBitmapPixels * 4;
 std::int64_t PictureCacheHits();
 std::int64_t PictureCacheHeldBytes();
 void ClearPictureCache();

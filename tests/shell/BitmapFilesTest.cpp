@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <functional>
 #include <thread>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -401,6 +403,19 @@ TEST_F(BitmapFiles, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain)
     EXPECT_EQ(PictureCacheHits(), hits + 2);
     EXPECT_EQ(qBlue(picture.Image().pixel(0, PictureHeight - 1)), 0x7F);
 
+    // Rewritten in place with the same size and its old times put back (cp -p, tar,
+    // rsync -t): only the change time tells, and the file is read afresh.
+    struct stat kept {}, now {};
+    ASSERT_EQ(stat("кадр.bmp", &kept), 0);
+    recoloured[54] = char(0x3F);
+    Write("кадр.bmp", recoloured);
+    const timespec times[] = {kept.st_atim, kept.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, "кадр.bmp", times, 0), 0);
+    ASSERT_EQ(stat("кадр.bmp", &now), 0);
+    ASSERT_EQ(now.st_mtim.tv_nsec, kept.st_mtim.tv_nsec);
+    picture.LoadFromFile("кадр.bmp");
+    EXPECT_EQ(qBlue(picture.Image().pixel(0, PictureHeight - 1)), 0x3F) << "the old picture was shown";
+
     // A file replaced by another under the same name (a new inode) is read afresh too.
     Write("другой.bmp", MakeBitmap(Plain8));
     ASSERT_TRUE(QFile::remove("кадр.bmp"));
@@ -486,10 +501,10 @@ TEST_F(BitmapFiles, LargePicturesAreDrawnUpToTheBoundAndRefusedPastItByTheirSize
 
 TEST_F(BitmapFiles, TheCacheHoldsNoMoreThanItsBound)
 {
-    // Sixteen pictures of 16 MiB each once decoded: more than the cache may hold.
-    constexpr int Count = 16;
+    // Seventeen pictures of 64 MiB each once decoded: more than the cache may hold.
+    constexpr int Count = 17;
     for (int i = 0; i < Count; ++i)
-        Write(QString("большой%1.bmp").arg(i), SolidBitmap(4096, i % 8));
+        Write(QString("большой%1.bmp").arg(i), SolidBitmap(8192, i % 8));
     for (int i = 0; i < Count; ++i)
         ReadBitmap(QString("большой%1.bmp").arg(i).toStdString(), "большой.bmp");
     EXPECT_LE(PictureCacheHeldBytes(), PictureCacheBytes);
