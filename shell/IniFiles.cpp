@@ -80,21 +80,33 @@ void MakeFolders(const std::string& folder, const std::string& iniPath)
         Fail("Не удалось создать папку для файла", iniPath, ENOTDIR);
 }
 
-// The file's lines without their '\n'; empty when the file does not exist. Anything but a
-// regular file (a pipe, a device, a folder, a link to one of them) is refused unread.
-std::vector<std::string> ReadLines(const std::string& path, bool& exists, mode_t& mode)
+// The byte-order mark Windows editors put at the start of a UTF-8 file.
+const std::string ByteOrderMark = "\xEF\xBB\xBF";
+
+// What a file held: its lines without their '\n' (none when it does not exist), and
+// whether it exists, its mode, and whether it began with a byte-order mark.
+struct FileLines {
+    std::vector<std::string> lines;
+    bool exists = false;
+    mode_t mode = 0;
+    bool byteOrderMark = false;
+};
+
+// Reads a file's lines. Anything but a regular file (a pipe, a device, a folder, a link to
+// one of them) is refused unread.
+FileLines ReadLines(const std::string& path)
 {
-    exists = false;
+    FileLines read;
     const OpenedFile file = OpenForReading(path, "INI-файл", path, true);
     if (!file.handle.Valid())
-        return {};
+        return read;
     if (file.status.st_size > MaxIniSize)
         throw Exception("Файл " + Quoted(path) + " слишком велик для INI-файла ("
                         + std::to_string(file.status.st_size / (1 << 20)) + " МБ)");
     std::string content;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = read(file.handle.Get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(file.handle.Get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -106,11 +118,12 @@ std::vector<std::string> ReadLines(const std::string& path, bool& exists, mode_t
             throw Exception("Файл " + Quoted(path) + " слишком велик для INI-файла");
         content.append(buffer, std::size_t(got));
     }
-    exists = true;
-    mode = file.status.st_mode & 07777;
+    read.exists = true;
+    read.mode = file.status.st_mode & 07777;
+    read.byteOrderMark = content.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0;
 
-    std::vector<std::string> lines;
-    std::size_t start = 0;
+    std::vector<std::string>& lines = read.lines;
+    std::size_t start = read.byteOrderMark ? ByteOrderMark.size() : 0;
     while (start < content.size()) {
         std::size_t end = content.find('\n', start);
         if (end == std::string::npos)
@@ -118,7 +131,7 @@ std::vector<std::string> ReadLines(const std::string& path, bool& exists, mode_t
         lines.push_back(content.substr(start, end - start));
         start = end + 1;
     }
-    return lines;
+    return read;
 }
 
 // The section name of a "[name]" line, or nothing for any other line.
@@ -237,11 +250,9 @@ TIniFile::TIniFile(const std::string& fileName)
 
 void TIniFile::ReadSectionValues(const std::string& section, TStrings* values) const
 {
-    bool exists = false;
-    mode_t mode = 0;
     std::string current, key, value;
     bool inSection = false;
-    for (const std::string& line : ReadLines(path_, exists, mode)) {
+    for (const std::string& line : ReadLines(path_).lines) {
         if (SectionOf(line, current))
             inSection = SameName(current, section);
         else if (inSection && KeyOf(line, key, value))
@@ -263,11 +274,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (slash != std::string::npos && slash > 0)
         MakeFolders(path_.substr(0, slash), path_);
 
-    bool exists = false;
-    mode_t mode = 0;
     // Reading first refuses a name that leads anywhere but to a regular file (a link to
     // /dev/null, a pipe), so nothing is ever written there.
-    std::vector<std::string> lines = ReadLines(path_, exists, mode);
+    FileLines file = ReadLines(path_);
+    std::vector<std::string>& lines = file.lines;
     // A file written with CRLF line ends gets CRLF on the lines added to it too.
     const std::string lineEnd = !lines.empty() && !lines[0].empty() && lines[0].back() == '\r' ? "\r" : "";
     const std::string newLine = key + "=" + value + lineEnd;
@@ -298,8 +308,9 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
         lines.push_back(newLine);
     }
 
-    std::string content;
+    // A byte-order mark the file began with stays; none is added to a file without one.
+    std::string content = file.byteOrderMark ? ByteOrderMark : "";
     for (const std::string& line : lines)
         content += line + "\n";
-    ReplaceFile(path_, WriteTarget(path_), content, exists, mode);
+    ReplaceFile(path_, WriteTarget(path_), content, file.exists, file.mode);
 }

@@ -83,6 +83,10 @@ TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
         {"garbage and broken text kept", "\x01\xff\xfe[\n[Size\n=x\n[Size]\nTop\n", {{"Size", "Top", "7"}},
          "\x01\xff\xfe[\n[Size\n=x\n[Size]\nTop\nTop=7\n"},
         {"values as given", nullptr, {{"text", "edit1", "  Привет = мир  "}}, "[text]\nedit1=  Привет = мир  \n"},
+        {"a byte-order mark kept, its section found", "\xEF\xBB\xBF[Size]\r\nTop=1\r\n", {{"Size", "Top", "2"}},
+         "\xEF\xBB\xBF[Size]\r\nTop=2\r\n"},
+        {"a mark only at the very start counts", "[Size]\n\xEF\xBB\xBF[Size]\n", {{"Size", "Top", "2"}},
+         "[Size]\n\xEF\xBB\xBF[Size]\nTop=2\n"},
     };
     for (const WriteCase& c : cases) {
         std::remove(Path().c_str());
@@ -122,6 +126,10 @@ TEST_F(IniFiles, ReadsFindKeysByNameAndNeverCreateAFile)
     TIniFile(Path()).ReadSectionValues("Size", &lines);
     EXPECT_EQ(lines.Values("top"), "-8");
     EXPECT_EQ(lines.Values("Left"), "") << "a key of another section";
+
+    // A file saved by a Windows editor begins with a byte-order mark.
+    Put("\xEF\xBB\xBF[Size]\r\nTop=1\r\nLeft=2\r\nHeight=3\r\nWidth=4\r\n");
+    EXPECT_EQ(Section("Size"), (std::vector<std::string>{"Top=1", "Left=2", "Height=3", "Width=4"}));
 
     Put("[Size]\nTop=" + std::string(10 << 20, '1') + "\n");
     EXPECT_EQ(Section("Size").at(0).size(), (10u << 20) + 4);
