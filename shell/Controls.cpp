@@ -44,9 +44,8 @@ TFont ReadFont(Loader& loader, const QJsonValue& value)
         } else if (name == "Style") {
             if (!key.value().isArray())
                 loader.Fail("ожидается список начертаний, например [\"fsBold\"]");
-            bool* styles[] = {&font.Bold, &font.Italic, &font.Underline, &font.StrikeOut};
             for (const QJsonValue& style : key.value().toArray())
-                *styles[loader.Choice(style, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})] = true;
+                font.*loader.Choice(style, FontStyleNames) = true;
         } else if (name == "Color") {
             // The system's text colour is the only one a font may ask for: the palette
             // already draws text in it.
@@ -86,7 +85,12 @@ TControl::TControl(QWidget* widget) : widget_(widget) {}
 
 TControl::~TControl()
 {
-    delete widget_;
+    delete widget_.data();
+}
+
+QWidget* TControl::Widget() const
+{
+    return widget_.data();
 }
 
 void TControl::SetLeft(int value)

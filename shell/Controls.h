@@ -5,11 +5,14 @@
 
 #include "shell/SysUtils.h"
 
+#include <QPointer>
+
+class QWidget;
+
 #include <functional>
 #include <string>
 
 class QFont;
-class QWidget;
 
 class TObject {
 public:
@@ -38,6 +41,7 @@ void Fire(const TNotifyEvent& event, TObject* sender);
 // What a dialog answers: the result of ShowModal, given by the button that closed it.
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
+inline constexpr NamedValue<TModalResult> ModalResultNames[] = {{"mrNone", mrNone}, {"mrOk", mrOk}, {"mrCancel", mrCancel}};
 
 // Mouse pointers a window can show; crNone hides the pointer.
 enum TCursor : int { crDefault = 0, crNone = -1 };
@@ -63,12 +67,18 @@ struct TFont {
     bool Underline = false;
     bool StrikeOut = false;
 };
+// The styles a layout sets on a font, each by the flag it turns on.
+inline constexpr NamedValue<bool TFont::*> FontStyleNames[] = {
+    {"fsBold", &TFont::Bold}, {"fsItalic", &TFont::Italic}, {"fsUnderline", &TFont::Underline},
+    {"fsStrikeOut", &TFont::StrikeOut}};
 
 // The Qt font that shows a TFont, for the shell.
 QFont QtFont(const TFont& font);
 
 // A visible control. Its bounds are kept as set, so the value read back is the value
 // written even when it lies far outside what the window system can place.
+// The control deletes its widget when it goes; a widget placed in a parent is deleted with
+// the parent's widget instead if that goes first, so controls may go in any order.
 class TControl : public TComponent {
 public:
     ~TControl() override;
@@ -102,7 +112,7 @@ public:
     virtual void SetParent(TWinControl* parent);
 
     // The Qt widget behind the control, for the shell and its tests.
-    QWidget* Widget() const { return widget_; }
+    QWidget* Widget() const;
 
 protected:
     explicit TControl(QWidget* widget);
@@ -111,8 +121,7 @@ protected:
     virtual void PlaceWidget();
 
 private:
-
-    QWidget* widget_;
+    QPointer<QWidget> widget_; // empty once the parent's widget has deleted it
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;

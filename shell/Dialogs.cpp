@@ -80,16 +80,8 @@ void AddDialogClasses(ClassTable& classes)
                               {
                                   TextProperty("FileName", &TCommonDialog::SetFileName),
                                   TextProperty("Filter", &TOpenDialog::SetFilter),
-                                  {"Options",
-                                   [](Loader& l, TComponent& c, const QJsonValue& v) {
-                                       if (!v.isArray())
-                                           l.Fail("ожидается список, например [\"ofFileMustExist\"]");
-                                       unsigned options = 0;
-                                       for (const QJsonValue& option : v.toArray())
-                                           options |= 1u << l.Choice(option, {"ofHideReadOnly", "ofFileMustExist",
-                                                                              "ofEnableSizing"});
-                                       static_cast<TOpenDialog&>(c).SetOptions(options);
-                                   }},
+                                  FlagsProperty("Options", &TOpenDialog::SetOptions, OpenOptionNames,
+                                                "ожидается список, например [\"ofFileMustExist\"]"),
                               }};
     classes["TOpenPictureDialog"] = {"TOpenDialog", [] { return std::make_unique<TOpenPictureDialog>(); }, {}};
 }

@@ -30,6 +30,8 @@ enum TOpenOption : unsigned {
     ofFileMustExist = 2, // only the name of an existing file is accepted
     ofEnableSizing = 4,  // the user can resize the dialog
 };
+inline constexpr NamedValue<TOpenOption> OpenOptionNames[] = {
+    {"ofHideReadOnly", ofHideReadOnly}, {"ofFileMustExist", ofFileMustExist}, {"ofEnableSizing", ofEnableSizing}};
 
 // Asks for a file to open. It offers the last chosen file again the next time it runs.
 class TOpenDialog : public TCommonDialog {

@@ -85,8 +85,6 @@ void TBevel::SetStyle(TBevelStyle value)
 
 TLabeledEdit::TLabeledEdit() : label_(std::make_unique<TLabel>()) {}
 
-TLabeledEdit::~TLabeledEdit() = default;
-
 void TLabeledEdit::SetLabelPosition(TLabelPosition value)
 {
     labelPosition_ = value;
@@ -151,10 +149,6 @@ void TLabeledEdit::SetEnabled(bool value)
 
 TRadioGroup::TRadioGroup() = default;
 
-TRadioGroup::~TRadioGroup()
-{
-    buttons_.clear(); // the buttons' widgets go before the box that holds them
-}
 
 void TRadioGroup::SetItems(const std::vector<std::string>& items)
 {
@@ -205,16 +199,8 @@ void AddExtControlClasses(ClassTable& classes)
     classes["TBevel"] = {"TControl",
                          [] { return std::make_unique<TBevel>(); },
                          {
-                             {"Shape",
-                              [](Loader& l, TComponent& c, const QJsonValue& v) {
-                                  static_cast<TBevel&>(c).SetShape(TBevelShape(l.Choice(
-                                      v, {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine",
-                                          "bsRightLine", "bsSpacer"})));
-                              }},
-                             {"Style",
-                              [](Loader& l, TComponent& c, const QJsonValue& v) {
-                                  static_cast<TBevel&>(c).SetStyle(TBevelStyle(l.Choice(v, {"bsLowered", "bsRaised"})));
-                              }},
+                             ChoiceProperty("Shape", &TBevel::SetShape, BevelShapeNames),
+                             ChoiceProperty("Style", &TBevel::SetStyle, BevelStyleNames),
                          }};
     classes["TLabeledEdit"] = {
         "TEdit",
@@ -239,11 +225,7 @@ void AddExtControlClasses(ClassTable& classes)
                  }
                  edit.PlaceLabel();
              }},
-            {"LabelPosition",
-             [](Loader& l, TComponent& c, const QJsonValue& v) {
-                 static_cast<TLabeledEdit&>(c).SetLabelPosition(
-                     TLabelPosition(l.Choice(v, {"lpAbove", "lpBelow", "lpLeft", "lpRight"})));
-             }},
+            ChoiceProperty("LabelPosition", &TLabeledEdit::SetLabelPosition, LabelPositionNames),
             IntProperty("LabelSpacing", &TLabeledEdit::SetLabelSpacing),
         }};
     classes["TRadioGroup"] = {"TGroupBox",

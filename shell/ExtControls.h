@@ -8,7 +8,11 @@
 #include <vector>
 
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+inline constexpr NamedValue<TBevelShape> BevelShapeNames[] = {
+    {"bsBox", bsBox},           {"bsFrame", bsFrame},         {"bsTopLine", bsTopLine}, {"bsBottomLine", bsBottomLine},
+    {"bsLeftLine", bsLeftLine}, {"bsRightLine", bsRightLine}, {"bsSpacer", bsSpacer}};
 enum TBevelStyle { bsLowered, bsRaised };
+inline constexpr NamedValue<TBevelStyle> BevelStyleNames[] = {{"bsLowered", bsLowered}, {"bsRaised", bsRaised}};
 
 // A sunken or raised frame or line drawn over the parent; it takes no input.
 class TBevel : public TControl {
@@ -25,6 +29,8 @@ private:
 };
 
 enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
+inline constexpr NamedValue<TLabelPosition> LabelPositionNames[] = {
+    {"lpAbove", lpAbove}, {"lpBelow", lpBelow}, {"lpLeft", lpLeft}, {"lpRight", lpRight}};
 
 // An edit with a label of its own beside it (above unless told otherwise), LabelSpacing
 // pixels away. The label sits in the edit's parent, moves with the edit, and is shown,
@@ -32,7 +38,6 @@ enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
 class TLabeledEdit : public TEdit {
 public:
     TLabeledEdit();
-    ~TLabeledEdit() override;
 
     TLabel* EditLabel() { return label_.get(); }
     TLabelPosition LabelPosition() const { return labelPosition_; }
@@ -60,7 +65,6 @@ private:
 class TRadioGroup : public TGroupBox {
 public:
     TRadioGroup();
-    ~TRadioGroup() override;
 
     const std::vector<std::string>& Items() const { return items_; }
     void SetItems(const std::vector<std::string>& items);

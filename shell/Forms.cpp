@@ -202,11 +202,22 @@ TCustomForm::TCustomForm(std::string className)
     SetColor(color_);
 }
 
-TCustomForm::~TCustomForm()
+TCustomForm::~TCustomForm() = default;
+
+TComponent* TCustomForm::Adopt(std::unique_ptr<TComponent> component)
 {
-    // Controls go before the window that holds them, last created first.
-    while (!components_.empty())
-        components_.pop_back();
+    components_.push_back(std::move(component));
+    return components_.back().get();
+}
+
+void TCustomForm::LoadLayout(const std::string& layoutPath)
+{
+    Loader(*this, layoutPath).Load();
+}
+
+void TCustomForm::LoadLayoutText(const std::string& layoutPath, const std::string& text)
+{
+    Loader(*this, layoutPath).Apply(QByteArray::fromStdString(text));
 }
 
 int TCustomForm::Left() const
@@ -435,19 +446,6 @@ void TCustomForm::Close()
     window_->close();
 }
 
-namespace {
-
-const std::vector<std::pair<std::string, TColor>>& ColorNames()
-{
-    static const std::vector<std::pair<std::string, TColor>> names = {
-        {"clBtnFace", clBtnFace}, {"clBtnHighlight", clBtnHighlight}, {"clWindow", clWindow},
-        {"clWhite", clWhite},     {"clBlack", clBlack},
-    };
-    return names;
-}
-
-} // namespace
-
 void AddFormClasses(ClassTable& classes)
 {
     classes["TForm"] = {"",
@@ -455,36 +453,16 @@ void AddFormClasses(ClassTable& classes)
           {
               IntProperty("Left", &TCustomForm::SetLeft),
               IntProperty("Top", &TCustomForm::SetTop),
-              {"BorderStyle",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TCustomForm&>(c).SetBorderStyle(
-                       TBorderStyle(l.Choice(v, {"bsNone", "bsSingle", "bsSizeable", "bsDialog"})));
-               }},
-              {"BorderIcons",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   if (!v.isArray())
-                       l.Fail("ожидается список значков, например [\"biSystemMenu\"]");
-                   unsigned icons = 0;
-                   for (const QJsonValue& icon : v.toArray())
-                       icons |= 1u << l.Choice(icon, {"biSystemMenu", "biMinimize", "biMaximize"});
-                   static_cast<TCustomForm&>(c).SetBorderIcons(icons);
-               }},
+              ChoiceProperty("BorderStyle", &TCustomForm::SetBorderStyle, BorderStyleNames),
+              FlagsProperty("BorderIcons", &TCustomForm::SetBorderIcons, BorderIconNames,
+                            "ожидается список значков, например [\"biSystemMenu\"]"),
               IntProperty("Width", &TCustomForm::SetWidth),
               IntProperty("Height", &TCustomForm::SetHeight),
               IntProperty("ClientWidth", &TCustomForm::SetClientWidth),
               IntProperty("ClientHeight", &TCustomForm::SetClientHeight),
               TextProperty("Caption", &TCustomForm::SetCaption),
-              {"Position",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   static_cast<TCustomForm&>(c).SetPosition(TPosition(l.Choice(v, {"poDesigned", "poScreenCenter"})));
-               }},
-              {"Color",
-               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                   std::vector<std::string> names;
-                   for (const auto& [name, color] : ColorNames())
-                       names.push_back(name);
-                   static_cast<TCustomForm&>(c).SetColor(ColorNames()[l.Choice(v, names)].second);
-               }},
+              ChoiceProperty("Position", &TCustomForm::SetPosition, PositionNames),
+              ChoiceProperty("Color", &TCustomForm::SetColor, ColorNames),
               {"PopupMenu",
                [](Loader& l, TComponent& c, const QJsonValue& v) {
                    const std::string name = l.String(v);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/Controls.h"
+#include "shell/LayoutTarget.h"
 #include "shell/Menus.h"
 
 #include <cstdint>
@@ -17,26 +18,32 @@ constexpr TColor clBtnHighlight = 0xFFFFFF;
 constexpr TColor clWindow = 0xFFFFFF;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clBlack = 0x000000;
+inline constexpr NamedValue<TColor> ColorNames[] = {
+    {"clBtnFace", clBtnFace}, {"clBtnHighlight", clBtnHighlight}, {"clWindow", clWindow},
+    {"clWhite", clWhite},     {"clBlack", clBlack}};
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+inline constexpr NamedValue<TBorderStyle> BorderStyleNames[] = {
+    {"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog}};
 
 // Where a window shows: where its Left and Top put it, or centred on the screen.
 enum TPosition { poDesigned, poScreenCenter };
+inline constexpr NamedValue<TPosition> PositionNames[] = {{"poDesigned", poDesigned}, {"poScreenCenter", poScreenCenter}};
 
 // Title-bar buttons, as a set of bits.
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
-
-using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
+inline constexpr NamedValue<TBorderIcon> BorderIconNames[] = {
+    {"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}};
 
 class FormWidget;
 class QEventLoop;
 class TCanvas;
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public LayoutTarget {
 public:
     ~TCustomForm() override;
 
-    const std::string& ClassName() const { return className_; }
+    const std::string& ClassName() const override { return className_; }
 
     // Left and Top are the window's screen position; Width and Height its outer size,
     // frame and title bar included (the frame counts as 0 while there is none).
@@ -87,24 +94,12 @@ public:
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult value);
 
-    // What the layout loader binds by name.
-    using FieldBinder = std::function<bool(TComponent*)>;
-    struct PublishedField {
-        FieldBinder bind;
-        bool bound = false;
-    };
-    std::map<std::string, PublishedField>& Fields() { return fields_; }
-    const std::map<std::string, THandler>& Handlers() const { return handlers_; }
-    // Takes ownership of a component the layout created.
-    template <class T>
-    T* Own(std::unique_ptr<T> component)
-    {
-        T* raw = component.get();
-        components_.push_back(std::move(component));
-        return raw;
-    }
-    // Chains the keyboard focus through each parent's controls in their TabOrder.
-    void ArrangeTabOrder();
+    // What the layout loader binds by name, and where it keeps what it creates.
+    TComponent& Root() override { return *this; }
+    std::map<std::string, PublishedField>& Fields() override { return fields_; }
+    const std::map<std::string, THandler>& Handlers() const override { return handlers_; }
+    TComponent* Adopt(std::unique_ptr<TComponent> component) override;
+    void ArrangeTabOrder() override;
 
 protected:
     explicit TCustomForm(std::string className);

@@ -4,7 +4,6 @@
 // applied raises Exception naming the layout, the node and the property.
 #include "shell/LayoutClasses.h"
 
-#include "shell/Graphics.h"
 #include "shell/PictureFiles.h"
 #include "shell/Menus.h"
 
@@ -161,19 +160,19 @@ void Loader::Build(const QJsonObject& node, TComponent* parent)
     const std::string className = String(node.value("class"));
     property_.clear();
 
-    TComponent* component = &form_;
+    TComponent* component = &form_.Root();
     if (parent == nullptr) {
         if (className != form_.ClassName())
             Fail("корень макета должен быть окном " + form_.ClassName() + ", а не " + className);
-        form_.SetName(name);
-        ApplyProperties(node, form_, "TForm");
+        form_.Root().SetName(name);
+        ApplyProperties(node, form_.Root(), "TForm");
     } else {
         const auto found = Classes().find(className);
         if (found == Classes().end() || !found->second.create)
             Fail("неизвестный класс " + className);
         if (created_.count(name))
             Fail("имя уже занято другим элементом");
-        component = form_.Own(found->second.create());
+        component = form_.Adopt(found->second.create());
         component->SetName(name);
         created_[name] = component;
         BindField(name, *component);
@@ -243,7 +242,7 @@ void Loader::Attach(TComponent& child, const std::string& childClass, TComponent
             return menu->Add(item);
         if (auto* owner = dynamic_cast<TMenuItem*>(parent))
             return owner->Add(item);
-    } else if (parent == &form_) {
+    } else if (parent == &form_.Root()) {
         return; // timers, menus and dialogs belong to the window and show nowhere
     }
     Fail(childClass + " не может находиться внутри " + Quoted(parent->Name().empty() ? "окна" : parent->Name()));
@@ -258,14 +257,4 @@ void Loader::BindField(const std::string& name, TComponent& component)
     if (!found->second.bind(&component))
         Fail("класс элемента не совпадает с типом поля " + Quoted(name) + " окна " + form_.ClassName());
     found->second.bound = true;
-}
-
-void TCustomForm::LoadLayout(const std::string& layoutPath)
-{
-    Loader(*this, layoutPath).Load();
-}
-
-void TCustomForm::LoadLayoutText(const std::string& layoutPath, const std::string& text)
-{
-    Loader(*this, layoutPath).Apply(QByteArray::fromStdString(text));
 }

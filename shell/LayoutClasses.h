@@ -3,10 +3,12 @@
 // beside the family's code), so that adding a class touches one family's file.
 #pragma once
 
-#include "shell/Forms.h"
+#include "shell/LayoutTarget.h"
 
+#include <QJsonArray>
 #include <QJsonValue>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,19 +41,19 @@ void AddTimerClasses(ClassTable& classes);
 void AddMenuClasses(ClassTable& classes);
 void AddDialogClasses(ClassTable& classes);
 void AddFormClasses(ClassTable& classes);
+void AddTrackBarClasses(ClassTable& classes);
+void AddExtControlClasses(ClassTable& classes);
 
 // A family in a library of its own (sound, which brings the sound libraries with it) adds
 // its part when a program links it, through one object of this class in its file.
 struct LinkedFamily {
     explicit LinkedFamily(void (*addClasses)(ClassTable&));
 };
-void AddTrackBarClasses(ClassTable& classes);
-void AddExtControlClasses(ClassTable& classes);
 
 // Applies one layout to one window; the property appliers read their values through it.
 class Loader {
 public:
-    Loader(TCustomForm& form, std::string path) : form_(form), path_(std::move(path)) {}
+    Loader(LayoutTarget& form, std::string path) : form_(form), path_(std::move(path)) {}
 
     // Reads the layout embedded under the path and applies it.
     void Load();
@@ -63,7 +65,29 @@ public:
     int Int(const QJsonValue& value);
     bool Bool(const QJsonValue& value);
     std::string String(const QJsonValue& value);
+    // The index of the name a value gives in a list of allowed names.
     int Choice(const QJsonValue& value, const std::vector<std::string>& names);
+    // The value a name stands for in an enumeration's table of names.
+    template <class T, std::size_t N>
+    T Choice(const QJsonValue& value, const NamedValue<T> (&names)[N])
+    {
+        std::vector<std::string> allowed;
+        for (const NamedValue<T>& named : names)
+            allowed.push_back(named.name);
+        return names[Choice(value, allowed)].value;
+    }
+    // A set of bits given as a list of the names of its bits; notAList is the message for
+    // a value that is no list.
+    template <class T, std::size_t N>
+    unsigned Flags(const QJsonValue& value, const NamedValue<T> (&names)[N], const char* notAList)
+    {
+        if (!value.isArray())
+            Fail(notAList);
+        unsigned bits = 0;
+        for (const QJsonValue& name : value.toArray())
+            bits |= Choice(name, names);
+        return bits;
+    }
     QImage Picture(const QJsonValue& value);
     template <class Event>
     Event Handler(const QJsonValue& value, const char* signature)
@@ -88,7 +112,7 @@ private:
     void Attach(TComponent& child, const std::string& childClass, TComponent* parent);
     void BindField(const std::string& name, TComponent& component);
 
-    TCustomForm& form_;
+    LayoutTarget& form_;
     std::string path_;
     std::string node_;
     std::string property_;
@@ -116,6 +140,25 @@ template <class T>
 Property TextProperty(const char* name, void (T::*set)(const std::string&))
 {
     return {name, [set](Loader& l, TComponent& c, const QJsonValue& v) { (static_cast<T&>(c).*set)(l.String(v)); }};
+}
+
+template <class T, class Value, std::size_t N>
+Property ChoiceProperty(const char* name, void (T::*set)(Value), const NamedValue<Value> (&names)[N])
+{
+    return {name, [set, &names](Loader& l, TComponent& c, const QJsonValue& v) {
+                (static_cast<T&>(c).*set)(l.Choice(v, names));
+            }};
+}
+
+// A set of bits: a list of the names of its bits; notAList is the message for a value
+// that is no list.
+template <class T, class Bit, std::size_t N>
+Property FlagsProperty(const char* name, void (T::*set)(unsigned), const NamedValue<Bit> (&names)[N],
+                       const char* notAList)
+{
+    return {name, [set, &names, notAList](Loader& l, TComponent& c, const QJsonValue& v) {
+                (static_cast<T&>(c).*set)(l.Flags(v, names, notAList));
+            }};
 }
 
 template <class T>

@@ -150,10 +150,7 @@ void AddStdControlClasses(ClassTable& classes)
                               TextProperty("Caption", &TButton::SetCaption),
                               BoolProperty("Default", &TButton::SetDefault),
                               BoolProperty("Cancel", &TButton::SetCancel),
-                              {"ModalResult",
-                               [](Loader& l, TComponent& c, const QJsonValue& v) {
-                                   static_cast<TButton&>(c).SetModalResult(l.Choice(v, {"mrNone", "mrOk", "mrCancel"}));
-                               }},
+                              ChoiceProperty("ModalResult", &TButton::SetModalResult, ModalResultNames),
                               NotifyProperty("OnClick", &TButton::OnClick),
                           }};
     classes["TEdit"] = {"TControl", [] { return std::make_unique<TEdit>(); }, {TextProperty("Text", &TEdit::SetText)}};

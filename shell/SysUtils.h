@@ -18,6 +18,15 @@ private:
 
 using Word = std::uint16_t;
 
+// A value of an enumeration with the name layouts give it. Each enumeration lists its
+// names once, beside its values, as a table of these; a name is found by looking it up,
+// so reordering the enumeration or its table never gives a name another value.
+template <class T>
+struct NamedValue {
+    const char* name;
+    T value;
+};
+
 // A name or value as messages quote it: «name». A long path keeps its beginning and its
 // file's name whole and loses folders between («/home/…/закат.bmp»); any other long text
 // keeps its first 80 bytes («…»). Control and direction-changing characters are written
@@ -46,6 +55,8 @@ std::string FloatToStr(double value);
 
 // An integer in 0..n-1 from one process-wide generator that is never seeded, so every
 // run repeats the same sequence; 0 when n is 0 (or negative).
+// This overloads the C library's random() (no arguments), which it neither calls nor
+// affects: random() with no argument still reaches libc's own generator.
 int random(int n);
 
 // The generator's state (a multiplicative congruential generator, 1 at start). The

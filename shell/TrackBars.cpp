@@ -142,26 +142,15 @@ void AddTrackBarClasses(ClassTable& classes)
         "TControl",
         [] { return std::make_unique<TTrackBar>(); },
         {
-            {"Orientation",
-             [](Loader& l, TComponent& c, const QJsonValue& v) {
-                 static_cast<TTrackBar&>(c).SetOrientation(
-                     TTrackBarOrientation(l.Choice(v, {"trHorizontal", "trVertical"})));
-             }},
+            ChoiceProperty("Orientation", &TTrackBar::SetOrientation, TrackBarOrientationNames),
             IntProperty("Min", &TTrackBar::SetMin),
             IntProperty("Max", &TTrackBar::SetMax),
             IntProperty("Position", &TTrackBar::SetPosition),
             IntProperty("Frequency", &TTrackBar::SetFrequency),
             IntProperty("LineSize", &TTrackBar::SetLineSize),
             IntProperty("PageSize", &TTrackBar::SetPageSize),
-            {"TickMarks",
-             [](Loader& l, TComponent& c, const QJsonValue& v) {
-                 static_cast<TTrackBar&>(c).SetTickMarks(
-                     TTickMark(l.Choice(v, {"tmBottomRight", "tmTopLeft", "tmBoth"})));
-             }},
-            {"TickStyle",
-             [](Loader& l, TComponent& c, const QJsonValue& v) {
-                 static_cast<TTrackBar&>(c).SetTickStyle(TTickStyle(l.Choice(v, {"tsAuto", "tsNone"})));
-             }},
+            ChoiceProperty("TickMarks", &TTrackBar::SetTickMarks, TickMarkNames),
+            ChoiceProperty("TickStyle", &TTrackBar::SetTickStyle, TickStyleNames),
             NotifyProperty("OnChange", &TTrackBar::OnChange),
         }};
 }

@@ -6,8 +6,13 @@
 class QSlider;
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
+inline constexpr NamedValue<TTrackBarOrientation> TrackBarOrientationNames[] = {
+    {"trHorizontal", trHorizontal}, {"trVertical", trVertical}};
 enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+inline constexpr NamedValue<TTickMark> TickMarkNames[] = {
+    {"tmBottomRight", tmBottomRight}, {"tmTopLeft", tmTopLeft}, {"tmBoth", tmBoth}};
 enum TTickStyle { tsAuto, tsNone };
+inline constexpr NamedValue<TTickStyle> TickStyleNames[] = {{"tsAuto", tsAuto}, {"tsNone", tsNone}};
 
 // A slider the user moves with the mouse or the keyboard: the arrow keys step LineSize
 // positions (right and down on, left and up back), the page keys PageSize, Home and

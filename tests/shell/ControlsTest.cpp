@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 TEST(Controls, ALabelledEditKeepsItsLabelBesideIt)
@@ -44,6 +46,23 @@ TEST(Controls, ALabelledEditKeepsItsLabelBesideIt)
     EXPECT_FALSE(edit.EditLabel()->Visible());
     edit.SetEnabled(false);
     EXPECT_FALSE(edit.EditLabel()->Widget()->isEnabled());
+}
+
+// A control placed in another may outlive it: its widget went with the holder's widget.
+TEST(Controls, ControlsMayGoInAnyOrder)
+{
+    TApplication application("probe");
+    auto box = std::make_unique<TGroupBox>();
+    auto button = std::make_unique<TButton>();
+    auto group = std::make_unique<TRadioGroup>();
+    button->SetParent(box.get());
+    group->SetParent(box.get());
+    group->SetItems({"Воин", "Маг"});
+    box.reset();
+    EXPECT_EQ(button->Widget(), nullptr);
+    EXPECT_EQ(group->Widget(), nullptr);
+    group.reset();
+    button.reset();
 }
 
 TEST(Controls, ARadioGroupChecksOneItemAtATime)
