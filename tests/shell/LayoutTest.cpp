@@ -7,9 +7,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -51,14 +56,66 @@ TEST(Layout, BuildsAndBindsEveryControl)
     EXPECT_EQ(ticks, 2);
 }
 
+// The probe layout's text, as embedded.
+std::string ProbeText()
+{
+    QFile embedded(":/probe/Probe.json");
+    if (!embedded.open(QIODevice::ReadOnly))
+        throw Exception("the probe layout is not embedded");
+    return embedded.readAll().toStdString();
+}
+
+// The probe layout with one change: the value at a path such as "children/2/Interval"
+// set to the given JSON text (a path one past the end of a list appends to it), or
+// removed when the text is empty. An empty path gives the text itself as the layout.
+struct Change {
+    const char* path;
+    const char* json;
+};
+
+QJsonValue Changed(const QJsonValue& node, QStringList path, const Change& change)
+{
+    const QString key = path.takeFirst();
+    const QJsonValue value = QJsonDocument::fromJson(QByteArray("[") + change.json + "]").array().at(0);
+    const bool remove = std::string(change.json).empty();
+    if (node.isArray()) {
+        QJsonArray array = node.toArray();
+        const int index = key.toInt();
+        if (!path.isEmpty())
+            array[index] = Changed(array[index], path, change);
+        else if (remove)
+            array.removeAt(index);
+        else if (index == array.size())
+            array.append(value);
+        else
+            array[index] = value;
+        return array;
+    }
+    QJsonObject object = node.toObject();
+    if (!path.isEmpty())
+        object[key] = Changed(object[key], path, change);
+    else if (remove)
+        object.remove(key);
+    else
+        object[key] = value;
+    return object;
+}
+
+std::string ProbeWith(const Change& change)
+{
+    if (std::string(change.path).empty())
+        return change.json;
+    const QJsonDocument probe = QJsonDocument::fromJson(QByteArray::fromStdString(ProbeText()));
+    const QJsonValue changed = Changed(probe.object(), QString(change.path).split('/'), change);
+    return QJsonDocument(changed.toObject()).toJson().toStdString();
+}
+
 // Layout text given in memory is applied as the embedded layout would be, its pictures
 // found beside the path it is given, and its faults reported under that path.
 TEST(Layout, TextInMemoryAppliesLikeAnEmbeddedLayout)
 {
     TApplication application("probe");
-    QFile embedded(":/probe/Probe.json");
-    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
-    TProbeForm form("probe/Tried.json", embedded.readAll().toStdString());
+    TProbeForm form("probe/Tried.json", ProbeText());
     EXPECT_EQ(form.Caption(), "Проба");
     EXPECT_EQ(form.Image1->Picture()->Width(), 50);
 
@@ -70,10 +127,48 @@ TEST(Layout, TextInMemoryAppliesLikeAnEmbeddedLayout)
             EXPECT_EQ(failure.Message().rfind("Макет «probe/Tried.json»", 0), 0u) << failure.Message();
         }
     }
+    try {
+        TProbeForm missing("probe/NotThere.json");
+        ADD_FAILURE() << "a layout that is not embedded was applied";
+    } catch (const Exception& failure) {
+        EXPECT_NE(failure.Message().find("«probe/NotThere.json»: макет не встроен"), std::string::npos)
+            << failure.Message();
+    }
+}
+
+// Each name a property takes gives the value of that name, whatever the order of the
+// names in their enumeration.
+TEST(Layout, NamesGiveTheirValues)
+{
+    TApplication application("probe");
+    struct Row {
+        Change change;
+        std::function<bool(TProbeForm&)> holds;
+    };
+    const Row rows[] = {
+        {{"BorderStyle", "\"bsDialog\""}, [](TProbeForm& f) { return f.BorderStyle() == bsDialog; }},
+        {{"BorderStyle", "\"bsNone\""}, [](TProbeForm& f) { return f.BorderStyle() == bsNone; }},
+        {{"BorderIcons", "[\"biMaximize\", \"biSystemMenu\"]"},
+         [](TProbeForm& f) { return f.BorderIcons() == (biMaximize | biSystemMenu); }},
+        {{"BorderIcons", "[]"}, [](TProbeForm& f) { return f.BorderIcons() == 0; }},
+        {{"Color", "\"clBlack\""}, [](TProbeForm& f) { return f.Color() == clBlack; }},
+        {{"Color", "\"clBtnHighlight\""}, [](TProbeForm& f) { return f.Color() == clBtnHighlight; }},
+        {{"Position", "\"poScreenCenter\""}, [](TProbeForm& f) { return f.Position() == poScreenCenter; }},
+        {{"children/1/Font", "{\"Style\": [\"fsStrikeOut\", \"fsItalic\"]}"},
+         [](TProbeForm& f) {
+             const TFont& font = f.CheckBox1->Font();
+             return font.StrikeOut && font.Italic && !font.Bold && !font.Underline;
+         }},
+    };
+    for (const Row& row : rows) {
+        TProbeForm form("probe/Changed.json", ProbeWith(row.change));
+        EXPECT_TRUE(row.holds(form)) << row.change.path << ": " << row.change.json;
+    }
 }
 
 struct BadLayout {
-    const char* file;
+    const char* name;
+    Change change;
     std::vector<std::string> mentions;
 };
 
@@ -83,9 +178,9 @@ TEST_P(BadLayouts, StopWithAMessageNamingTheFault)
 {
     TApplication application("probe");
     const BadLayout& bad = GetParam();
-    const std::string path = std::string("probe/") + bad.file + ".json";
+    const std::string path = std::string("probe/") + bad.name + ".json";
     try {
-        TProbeForm form(path);
+        TProbeForm form(path, ProbeWith(bad.change));
         FAIL() << path << " was applied";
     } catch (const Exception& failure) {
         EXPECT_NE(failure.Message().find("«" + path + "»"), std::string::npos) << failure.Message();
@@ -96,20 +191,26 @@ TEST_P(BadLayouts, StopWithAMessageNamingTheFault)
 
 INSTANTIATE_TEST_SUITE_P(
     Layout, BadLayouts,
-    ::testing::Values(BadLayout{"NotThere", {"не встроен"}}, BadLayout{"BadJson", {"ошибка JSON"}},
-                      BadLayout{"UnknownClass", {"«Image1»", "TPicturePanel"}},
-                      BadLayout{"UnknownProperty", {"«CheckBox1»", "«Colour»"}},
-                      BadLayout{"WrongType", {"«Timer1»", "«Interval»", "целое"}},
-                      BadLayout{"UnknownHandler", {"«Timer1»", "«OnTimer»", "«Timer1Timer»"}},
-                      BadLayout{"WrongSignature", {"«ProbeForm»", "«OnMouseMove»", "KeyDown(TObject* Sender, TShiftState"}},
-                      BadLayout{"UnknownField", {"«Timer9»", "нет поля"}},
-                      BadLayout{"MissingField", {"«CheckBox1»", "не создано"}},
-                      BadLayout{"WrongFieldClass", {"«Timer1»", "не совпадает"}},
-                      BadLayout{"MissingPicture", {"«Image1»", "«Picture»", "«Нет.bmp»"}},
-                      BadLayout{"WrongRoot", {"TForm2"}},
-                      BadLayout{"BadParent", {"TCheckBox", "«Image1»"}},
-                      BadLayout{"BadMenuRef", {"«PopupMenu»", "«Timer1»"}},
-                      BadLayout{"BadFont", {"«CheckBox1»", "«Font»", "«fsHeavy»", "fsBold"}}),
-    [](const auto& info) { return std::string(info.param.file); });
+    ::testing::Values(
+        BadLayout{"BadJson", {"", "{ \"class\": \"TProbeForm\", \"name\": \"ProbeForm\","}, {"ошибка JSON"}},
+        BadLayout{"UnknownClass", {"children/0/class", "\"TPicturePanel\""}, {"«Image1»", "TPicturePanel"}},
+        BadLayout{"UnknownProperty", {"children/1/Colour", "\"clWhite\""}, {"«CheckBox1»", "«Colour»"}},
+        BadLayout{"WrongType", {"children/2/Interval", "\"30\""}, {"«Timer1»", "«Interval»", "целое"}},
+        BadLayout{"UnknownHandler", {"children/2/OnTimer", "\"Timer1Timer\""}, {"«Timer1»", "«OnTimer»", "«Timer1Timer»"}},
+        BadLayout{"WrongSignature", {"OnMouseMove", "\"KeyDown\""},
+                  {"«ProbeForm»", "«OnMouseMove»", "KeyDown(TObject* Sender, TShiftState"}},
+        BadLayout{"UnknownField", {"children/4", "{\"class\": \"TTimer\", \"name\": \"Timer9\"}"}, {"«Timer9»", "нет поля"}},
+        BadLayout{"MissingField", {"children/1", ""}, {"«CheckBox1»", "не создано"}},
+        BadLayout{"WrongFieldClass", {"children/2/class", "\"TPopupMenu\""}, {"«Timer1»", "не совпадает"}},
+        BadLayout{"MissingPicture", {"children/0/Picture", "\"Нет.bmp\""}, {"«Image1»", "«Picture»", "«Нет.bmp»"}},
+        BadLayout{"WrongRoot", {"class", "\"TForm2\""}, {"TForm2"}},
+        BadLayout{"BadParent", {"children/0/children", "[{\"class\": \"TCheckBox\", \"name\": \"CheckBox1\"}]"},
+                  {"TCheckBox", "«Image1»"}},
+        BadLayout{"BadMenuRef", {"PopupMenu", "\"Timer1\""}, {"«PopupMenu»", "«Timer1»"}},
+        BadLayout{"BadFont", {"children/1/Font", "{\"Height\": -12, \"Style\": [\"fsHeavy\"]}"},
+                  {"«CheckBox1»", "«Font»", "«fsHeavy»", "fsBold"}},
+        BadLayout{"BadIcon", {"BorderIcons", "[\"biHelp\"]"}, {"«ProbeForm»", "«BorderIcons»", "«biHelp»", "biMaximize"}},
+        BadLayout{"IconsNotAList", {"BorderIcons", "\"biMinimize\""}, {"«BorderIcons»", "ожидается список значков"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -81,7 +81,7 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
 }
 
 struct TBrokenForm : TProbeForm {
-    TBrokenForm() : TProbeForm("probe/WrongType.json") {}
+    TBrokenForm() : TProbeForm("probe/NotThere.json") {}
 };
 
 TEST(Shell, AFailureWhileCreatingIsShownAndTheProgramEndsWithoutAWindow)
@@ -98,7 +98,7 @@ TEST(Shell, AFailureWhileCreatingIsShownAndTheProgramEndsWithoutAWindow)
     EXPECT_EQ(RunApplication("probe", [&] { Application->CreateForm(broken); }), 0);
     EXPECT_EQ(broken, nullptr);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_NE(boxes.Shown()[0].text.find("«probe/WrongType.json»"), std::string::npos);
+    EXPECT_NE(boxes.Shown()[0].text.find("«probe/NotThere.json»"), std::string::npos);
     EXPECT_TRUE(windowsOnScreen.empty());
 
     EXPECT_EQ(RunApplication("probe", [] { throw 7; }), 0);
