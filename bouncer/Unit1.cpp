@@ -163,7 +163,7 @@ void TForm1::Timer1Timer(TObject*)
     }
 
     // The timer stops before a box opens, so no tick runs while the player reads it.
-    if (Image1->Top() >= Form1->Height() - BallSize) {
+    if (Image1->Top() >= Height() - BallSize) {
         Timer1->SetEnabled(false);
         ShowMessage("Вы Проиграли!");
         score = score - 1;
@@ -200,7 +200,7 @@ void TForm1::FormMouseMove(TObject*, TShiftState, int X, int)
     if (controlMode != 1)
         return;
     Button1->SetLeft(X);
-    Form1->SetCursor(crNone);
+    SetCursor(crNone);
 }
 
 void TForm1::FormKeyDown(TObject*, Word& Key, TShiftState)
@@ -236,7 +236,7 @@ void TForm1::N8Click(TObject*)
 // A new game: paddle and ball back up, play on. Lefts, direction and score stay.
 void TForm1::N5Click(TObject*)
 {
-    Button1->SetTop(Form1->Height() - NewGameLift);
+    Button1->SetTop(Height() - NewGameLift);
     Image1->SetTop(0);
     Timer1->SetEnabled(true);
 }

@@ -8,29 +8,29 @@
 
 class TForm1 : public TForm {
 public:
-    TImage* Image1 = nullptr;
-    TTimer* Timer1 = nullptr;
-    TPopupMenu* PopupMenu1 = nullptr;
-    TMenuItem* N1 = nullptr;
-    TMenuItem* d11 = nullptr;
-    TMenuItem* d21 = nullptr;
-    TMenuItem* d31 = nullptr;
-    TMenuItem* d41 = nullptr;
-    TTimer* Timer2 = nullptr;
-    TMenuItem* N2 = nullptr;
-    TMenuItem* N3 = nullptr;
-    TMenuItem* N4 = nullptr;
-    TMenuItem* N5 = nullptr;
-    TMenuItem* N6 = nullptr;
-    TMenuItem* N7 = nullptr;
-    TMenuItem* N01 = nullptr;
-    TMenuItem* N8 = nullptr;
-    TCheckBox* CheckBox1 = nullptr;
-    TImage* Button1 = nullptr;
-    TMenuItem* N9 = nullptr;
-    TMenuItem* N10 = nullptr;
-    TMenuItem* N11 = nullptr;
-    TTimer* Timer3 = nullptr;
+    TImage* Image1 = nullptr;         // the ball
+    TTimer* Timer1 = nullptr;         // moves the ball, every 30 ms
+    TPopupMenu* PopupMenu1 = nullptr; // the game's menu, on a right click
+    TMenuItem* N1 = nullptr;          // «Выход»
+    TMenuItem* d11 = nullptr;         // «d1»: the ball's diagonal down-right
+    TMenuItem* d21 = nullptr;         // «d2»: up-right
+    TMenuItem* d31 = nullptr;         // «d3»: down-left
+    TMenuItem* d41 = nullptr;         // «d4»: up-left
+    TTimer* Timer2 = nullptr;         // lifts the paddle, every 5 s at start
+    TMenuItem* N2 = nullptr;          // «Сложность»
+    TMenuItem* N3 = nullptr;          // «Легк»
+    TMenuItem* N4 = nullptr;          // «Сложн»
+    TMenuItem* N5 = nullptr;          // «Новая игра»
+    TMenuItem* N6 = nullptr;          // «Отладка»
+    TMenuItem* N7 = nullptr;          // «Побед:»
+    TMenuItem* N01 = nullptr;         // «0», under «Побед:»
+    TMenuItem* N8 = nullptr;          // «Сумашедш»
+    TCheckBox* CheckBox1 = nullptr;   // the winning line
+    TImage* Button1 = nullptr;        // the paddle (a picture)
+    TMenuItem* N9 = nullptr;          // «Управление»
+    TMenuItem* N10 = nullptr;         // «Мышью»
+    TMenuItem* N11 = nullptr;         // «Клавой»
+    TTimer* Timer3 = nullptr;         // turns the ball's frames, every 100 ms
 
     TForm1();
 

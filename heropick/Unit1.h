@@ -7,8 +7,8 @@
 
 class TForm1 : public TForm {
 public:
-    TGroupBox* GroupBox1 = nullptr;
-    TLabeledEdit* LabeledEdit1 = nullptr;
+    TGroupBox* GroupBox1 = nullptr;       // «Ваши характеристики:»
+    TLabeledEdit* LabeledEdit1 = nullptr; // «Уровень», greyed; shows the last key's code
 
     TForm1();
 

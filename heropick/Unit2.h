@@ -7,14 +7,14 @@
 
 class TOKRightDlg : public TForm {
 public:
-    TBevel* Bevel1 = nullptr;
-    TLabel* Label1 = nullptr;
-    TButton* OKBtn = nullptr;
-    TButton* CancelBtn = nullptr;
-    TRadioGroup* RadioGroup1 = nullptr;
-    TRadioButton* RadioButton1 = nullptr;
-    TRadioButton* RadioButton2 = nullptr;
-    TRadioButton* RadioButton3 = nullptr;
+    TBevel* Bevel1 = nullptr;             // the frame around the choice
+    TLabel* Label1 = nullptr;             // «Выберите героя:»
+    TButton* OKBtn = nullptr;             // «OK»
+    TButton* CancelBtn = nullptr;         // «Cancel»
+    TRadioGroup* RadioGroup1 = nullptr;   // «RadioGroup1», an empty group
+    TRadioButton* RadioButton1 = nullptr; // «Воин»
+    TRadioButton* RadioButton2 = nullptr; // «Маг»
+    TRadioButton* RadioButton3 = nullptr; // «Палладин»
 
     TOKRightDlg();
 };

@@ -7,23 +7,23 @@
 
 class TForm1 : public TForm {
 public:
-    TLabel* Label1 = nullptr;
-    TLabel* Label2 = nullptr;
-    TLabel* Label3 = nullptr;
-    TLabel* Label4 = nullptr;
-    TLabel* Label5 = nullptr;
-    TLabel* Label6 = nullptr;
-    TEdit* Edit1 = nullptr;
-    TEdit* Edit2 = nullptr;
-    TEdit* Edit3 = nullptr;
-    TEdit* Itog1 = nullptr;
-    TButton* Button1 = nullptr;
-    TEdit* Armor = nullptr;
-    TButton* Button2 = nullptr;
-    TEdit* Itog2 = nullptr;
-    TEdit* Edit6 = nullptr;
-    TEdit* Edit7 = nullptr;
-    TCheckBox* CheckBox1 = nullptr;
+    TLabel* Label1 = nullptr;       // «Введите жизнь:»
+    TLabel* Label2 = nullptr;       // «Введите урон:»
+    TLabel* Label3 = nullptr;       // «Введите количество ходов:»
+    TLabel* Label4 = nullptr;       // «Введите броню:»
+    TLabel* Label5 = nullptr;       // «Введите атаку :»
+    TLabel* Label6 = nullptr;       // «Введите защиту :»
+    TEdit* Edit1 = nullptr;         // life
+    TEdit* Edit2 = nullptr;         // damage per move
+    TEdit* Edit3 = nullptr;         // number of moves
+    TEdit* Itog1 = nullptr;         // «Результат»: the result without defence
+    TButton* Button1 = nullptr;     // «Считать»
+    TEdit* Armor = nullptr;         // armour
+    TButton* Button2 = nullptr;     // «Считать, учитывая  защиту»
+    TEdit* Itog2 = nullptr;         // «Результат вместе с защитой»
+    TEdit* Edit6 = nullptr;         // attack
+    TEdit* Edit7 = nullptr;         // defence
+    TCheckBox* CheckBox1 = nullptr; // «Закончил!»: wakes the buttons
 
     TForm1();
 

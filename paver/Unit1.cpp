@@ -41,7 +41,7 @@ void TForm1::Button1Click(TObject*)
     for (int column = 0; column < GridCells; ++column) {
         for (int row = 0; row < GridCells; ++row) {
             LoadTile(random(TileCount));
-            Form1->GetCanvas()->Draw(GridStep * column, GridStep * row, Image1->Picture()->GetBitmap());
+            GetCanvas()->Draw(GridStep * column, GridStep * row, Image1->Picture()->GetBitmap());
         }
     }
 }

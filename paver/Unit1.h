@@ -9,10 +9,10 @@
 
 class TForm1 : public TForm {
 public:
-    TImage* Image1 = nullptr;
-    TButton* Button1 = nullptr;
-    TOpenPictureDialog* OpenPictureDialog1 = nullptr;
-    TOpenDialog* OpenDialog1 = nullptr;
+    TImage* Image1 = nullptr;                         // holds the tile last loaded
+    TButton* Button1 = nullptr;                       // «Button1»: paves the grid
+    TOpenPictureDialog* OpenPictureDialog1 = nullptr; // not used by the handlers
+    TOpenDialog* OpenDialog1 = nullptr;               // not used by the handlers
 
     TForm1();
 

@@ -205,6 +205,9 @@ private:
 
     // Runs on the device's thread: decodes the next buffer, silence once the file has
     // run out, and tells the GUI thread once that it has.
+    // FIXME: this reads the disk (sf_readf_float) and, when the sound ends, allocates (the
+    // queued call to the GUI thread) on the sound thread; a slow disk can make it miss its
+    // deadline and click. A buffer filled ahead by another thread would keep both off it.
     static void Fill(void* self, Uint8* stream, int bytes)
     {
         auto& sound = *static_cast<Sound*>(self);

@@ -7,11 +7,11 @@
 
 class TForm1 : public TForm {
 public:
-    TButton* Button1 = nullptr;
-    TButton* Button2 = nullptr;
-    TEdit* Edit1 = nullptr;
-    TButton* Button3 = nullptr;
-    TSaveDialog* SaveDialog1 = nullptr;
+    TButton* Button1 = nullptr;         // «Загрузить размер формы»
+    TButton* Button2 = nullptr;         // «Сохранить размер формы»
+    TEdit* Edit1 = nullptr;             // the text to save
+    TButton* Button3 = nullptr;         // «Сохранить»: saves Edit1's text in prog2.ini
+    TSaveDialog* SaveDialog1 = nullptr; // not used by the handlers
 
     TForm1();
 

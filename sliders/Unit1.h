@@ -8,22 +8,22 @@
 
 class TForm1 : public TForm {
 public:
-    TEdit* Edit1 = nullptr;
-    TTrackBar* TrackBar1 = nullptr;
-    TTrackBar* TrackBar2 = nullptr;
-    TTrackBar* TrackBar3 = nullptr;
-    TTrackBar* TrackBar4 = nullptr;
-    TTrackBar* TrackBar5 = nullptr;
-    TTrackBar* TrackBar6 = nullptr;
-    TTrackBar* TrackBar7 = nullptr;
-    TEdit* Edit2 = nullptr;
-    TEdit* Edit3 = nullptr;
-    TEdit* Edit4 = nullptr;
-    TEdit* Edit5 = nullptr;
-    TEdit* Edit6 = nullptr;
-    TEdit* Edit7 = nullptr;
-    TEdit* Edit8 = nullptr;
-    TButton* Button1 = nullptr;
+    TEdit* Edit1 = nullptr;         // slider 1's position
+    TTrackBar* TrackBar1 = nullptr; // slider 1, echoed in Edit1
+    TTrackBar* TrackBar2 = nullptr; // slider 2, echoed in Edit2
+    TTrackBar* TrackBar3 = nullptr; // slider 3, echoed in Edit3
+    TTrackBar* TrackBar4 = nullptr; // slider 4, echoed in Edit4
+    TTrackBar* TrackBar5 = nullptr; // slider 5, echoed in Edit5
+    TTrackBar* TrackBar6 = nullptr; // slider 6, echoed in Edit6
+    TTrackBar* TrackBar7 = nullptr; // slider 7, echoed in Edit7
+    TEdit* Edit2 = nullptr;         // slider 2's position
+    TEdit* Edit3 = nullptr;         // slider 3's position
+    TEdit* Edit4 = nullptr;         // slider 4's position
+    TEdit* Edit5 = nullptr;         // slider 5's position
+    TEdit* Edit6 = nullptr;         // slider 6's position
+    TEdit* Edit7 = nullptr;         // slider 7's position
+    TEdit* Edit8 = nullptr;         // the product
+    TButton* Button1 = nullptr;     // «Button1»: multiplies the positions
 
     TForm1();
 

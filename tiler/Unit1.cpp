@@ -34,7 +34,7 @@ void TForm1::Button1Click(TObject*)
     TBitmap* bitmap = Image1->Picture()->GetBitmap();
     const int y = random(RandomRangeY);
     const int x = random(RandomRangeX);
-    Form1->GetCanvas()->Draw(x, y, bitmap);
+    GetCanvas()->Draw(x, y, bitmap);
 }
 
 // "Замостить": the picture over the grid, column by column, each from top to bottom.
@@ -42,7 +42,7 @@ void TForm1::Button2Click(TObject*)
 {
     for (int column = 0; column < GridCells; ++column)
         for (int row = 0; row < GridCells; ++row)
-            Form1->GetCanvas()->Draw(GridStep * column, GridStep * row, Image1->Picture()->GetBitmap());
+            GetCanvas()->Draw(GridStep * column, GridStep * row, Image1->Picture()->GetBitmap());
 }
 
 // "Открыть": the chosen file, read as a bitmap, replaces the picture's contents.

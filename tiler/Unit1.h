@@ -9,12 +9,12 @@
 
 class TForm1 : public TForm {
 public:
-    TButton* Button1 = nullptr;
-    TImage* Image1 = nullptr;
-    TButton* Button2 = nullptr;
-    TOpenDialog* OpenDialog1 = nullptr;
-    TButton* Button3 = nullptr;
-    TButton* Button4 = nullptr;
+    TButton* Button1 = nullptr;         // «Произвольно»: one stamp at random
+    TImage* Image1 = nullptr;           // the picture stamped
+    TButton* Button2 = nullptr;         // «Замостить»: stamps a grid
+    TOpenDialog* OpenDialog1 = nullptr; // «рисунки *.bmp»
+    TButton* Button3 = nullptr;         // «Открыть»: picks another picture
+    TButton* Button4 = nullptr;         // «Растянуть», does nothing
 
     TForm1();
 

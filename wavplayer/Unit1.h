@@ -7,8 +7,8 @@
 
 class TForm1 : public TForm {
 public:
-    TMediaPlayer* MediaPlayer1 = nullptr;
-    TButton* Button1 = nullptr;
+    TMediaPlayer* MediaPlayer1 = nullptr; // plays the loaded file
+    TButton* Button1 = nullptr;           // «Грузить»: loads "1.wav"
 
     TForm1();
 
