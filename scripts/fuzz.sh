@@ -10,6 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 targets=(ini numbers bitmap wave layout)
 build=$root/build-fuzz
+"$root/scripts/setup.sh" fuzz
 
 cmake -S "$root" -B "$build" -DFUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null

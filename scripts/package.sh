@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Sets everything up, then builds the Debian package of the eight programs into build/ and
+# Installs what building and packaging need, then builds the Debian package of the eight programs into build/ and
 # prints its path, the one line it writes to standard output.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh" >&2
+"$root/scripts/setup.sh" package >&2
 cd "$root/build"
 rm -f ./*.deb
 cpack -G DEB >&2

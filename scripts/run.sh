@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up, then starts one program (bouncer unless named) in assets/, the
+# Installs what building and running need, builds, then starts one program (bouncer unless named) in assets/, the
 # folder that holds the sample files the programs read.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -10,6 +10,7 @@ package=russian-desktop-programs
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
+"$root/scripts/setup.sh" test package
 deb=$("$root/scripts/package.sh" | tail -n 1)
 echo "package: $deb, $(stat -c %s "$deb") bytes"
 # lintian ends with a non-zero code on any error; its warnings are printed for reading.

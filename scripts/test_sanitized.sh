@@ -4,7 +4,7 @@
 # ones included. Any sanitizer report fails the run, also one from a program that an
 # end-to-end test ends itself: every report is written to a file and the files are counted.
 # Leaks inside system libraries are suppressed in scripts/lsan.supp, each with its reason.
-# Needs the packages scripts/setup.sh installs; arguments go to ctest (-R NAME).
+# Needs the packages `scripts/setup.sh test` installs; arguments go to ctest (-R NAME).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-sanitized
