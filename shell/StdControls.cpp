@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +14,27 @@
 
 #include <algorithm>
 
-TButton::TButton() : TControl(new QPushButton), button_(static_cast<QPushButton*>(Widget()))
+namespace {
+
+// A push button that Enter presses as well as Space, when it holds the focus; the window's
+// Default and Cancel buttons answer Enter and Escape only when the focus is elsewhere.
+class ButtonWidget : public QPushButton {
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!event->isAutoRepeat())
+                click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+TButton::TButton() : TControl(new ButtonWidget), button_(static_cast<QPushButton*>(Widget()))
 {
     button_->setAutoDefault(false);
     QObject::connect(button_, &QPushButton::clicked, [this] {

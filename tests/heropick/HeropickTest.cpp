@@ -147,6 +147,12 @@ TEST_F(Heropick, TheDialogShownModallyAnswersWithItsButtonsResult)
         {"Cancel", [] { OKRightDlg->CancelBtn->Click(); }, mrCancel},
         {"Enter", [] { QTest::keyClick(OKRightDlg->Widget(), Qt::Key_Return); }, mrOk},
         {"Escape", [] { QTest::keyClick(OKRightDlg->Widget(), Qt::Key_Escape); }, mrCancel},
+        // A focused button answers Enter as it answers Space; a focused hero leaves Enter
+        // to the Default button.
+        {"Enter on the focused Cancel", [] { QTest::keyClick(OKRightDlg->CancelBtn->Widget(), Qt::Key_Return); }, mrCancel},
+        {"Space on the focused Cancel", [] { QTest::keyClick(OKRightDlg->CancelBtn->Widget(), Qt::Key_Space); }, mrCancel},
+        {"Escape on the focused OK", [] { QTest::keyClick(OKRightDlg->OKBtn->Widget(), Qt::Key_Escape); }, mrCancel},
+        {"Enter on a focused hero", [] { QTest::keyClick(OKRightDlg->RadioButton2->Widget(), Qt::Key_Enter, Qt::KeypadModifier); }, mrOk},
         {"closed", [] { OKRightDlg->Close(); }, mrCancel},
     };
     for (const ModalRow& row : rows) {
@@ -162,6 +168,7 @@ TEST_F(Heropick, TheDialogShownModallyAnswersWithItsButtonsResult)
         EXPECT_TRUE(centred) << row.what;
         EXPECT_FALSE(OKRightDlg->Widget()->isVisible()) << row.what;
     }
+    EXPECT_FALSE(OKRightDlg->RadioButton2->Checked()) << "Enter checks no hero";
     OKRightDlg->OKBtn->Click();
     EXPECT_FALSE(Form1->Widget()->isHidden()) << "a modal result outside ShowModal closes nothing";
 }
