@@ -15,6 +15,7 @@ program=${1:?program} seconds=${2:?seconds} build=${3:-build-sanitized}
 [[ $build = /* ]] || build=$root/$build
 binary=$build/$program/$program
 [ -x "$binary" ] || { echo "no $binary: build it first" >&2; exit 2; }
+X11_INPUT=${X11_INPUT:-$build/tests/x11_input}
 source "$root/tests/e2e/x11.sh"
 
 out=$build/monkey/$program

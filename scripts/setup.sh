@@ -22,6 +22,7 @@ test=(
     libgtest-dev                                    # the test runner
     openbox xdotool x11-utils x11-apps imagemagick  # real windows, clicks, screenshots
     xclip                                           # e2e tests read texts as a user copies them
+    libx11-dev                                      # e2e tests' helper waits on the X server
 )
 package=(dpkg-dev desktop-file-utils lintian)       # the Debian package and its checks
 fuzz=(clang-14 libclang-rt-14-dev)                  # fuzz targets (libFuzzer, sanitizers)

@@ -25,58 +25,76 @@ outer_height=$((ch + frame_top + frame_bottom))
 
 # The paddle follows the pointer: put it where the ball first comes down.
 xdotool mousemove $((cx + 340)) $((cy + 200))
+settle "$window"
 
 screenshot "$shots/bouncer-1.png"
 echo "first screenshot $(( ($(date +%s%N) - started) / 1000000 )) ms after start"
-sleep 0.4
-screenshot "$shots/bouncer-2.png"
 ball1=$(find_colour "$shots/bouncer-1.png" "#00FF00")
-ball2=$(find_colour "$shots/bouncer-2.png" "#00FF00")
+[ -n "$ball1" ] || fail "no ball on screen"
+ball_moved() {
+    screenshot "$shots/bouncer-2.png"
+    ball2=$(find_colour "$shots/bouncer-2.png" "#00FF00")
+    [ -n "$ball2" ] && [ "$ball2" != "$ball1" ]
+}
+wait_until 5 "the ball did not move from ($ball1)" ball_moved
 echo "ball at ($ball1), then at ($ball2)"
-[ -n "$ball1" ] && [ -n "$ball2" ] || fail "no ball on screen"
-[ "$ball1" != "$ball2" ] || fail "the ball did not move"
-read -r _ ball2_top <<<"$ball2"
 # The paddle's ends outline is the only pure blue on screen.
 read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-2.png" "#0000FF")"
 [ "$paddle_left" = 340 ] || fail "a move to x 340 put the paddle at $paddle_left"
 
+end_bouncer_game "$window"
+
 # A drag that starts on the paddle is the paddle's own: the window's handler sees none of
 # its moves, and the paddle stays where it was. The right click at the drag's end (no move
 # of its own) opens the menu, which shows once every earlier move has been handled.
-xdotool mousemove $((cx + 390)) $((cy + 420)) mousedown 1 mousemove $((cx + 100)) $((cy + 300)) \
+pointer_free
+xdotool mousemove $((cx + 340)) $((cy + 200))
+settle "$window"
+screenshot "$shots/bouncer-paddle.png"
+read -r paddle_left paddle_top <<<"$(find_colour "$shots/bouncer-paddle.png" "#0000FF")"
+[ "$paddle_left" = 340 ] || fail "a move to x 340 put the paddle at $paddle_left"
+xdotool mousemove $((cx + 390)) $((cy + paddle_top + 10)) mousedown 1 mousemove $((cx + 100)) $((cy + 300)) \
     mousemove $((cx + 700)) $((cy + 100)) mouseup 1 click 3
-wait_for_box bouncer "$window" >/dev/null || fail "the popup menu did not open"
+settle "$window"
+[ -n "$(other_windows bouncer "$window")" ] || fail "the popup menu did not open"
 screenshot "$shots/bouncer-menu.png"
 read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-menu.png" "#0000FF")"
 [ "$paddle_left" = 340 ] || fail "a drag from the paddle moved it to $paddle_left"
 echo "a drag from the paddle left it at x 340"
 
 # Then "Новая игра", the third entry (entries are about 21 pixels apart).
-xdotool mousemove $((cx + 740)) $((cy + 100 + 10 + 2 * 21)) click 1
-sleep 0.1
+click_menu "$window" 740 $((100 + 10 + 2 * 21))
 screenshot "$shots/bouncer-3.png"
 ball3=$(find_colour "$shots/bouncer-3.png" "#00FF00")
 echo "after a new game the ball is at ($ball3)"
 read -r _ ball3_top <<<"$ball3"
-[ -n "$ball3" ] && [ "$ball3_top" -lt 100 ] && [ "$ball3_top" -lt "$ball2_top" ] \
-    || fail "the new game did not bring the ball back to the top"
+# A game is lost with the ball 50 pixels above the bottom; from the top the ball takes
+# more than a second to come 200 pixels down.
+[ -n "$ball3" ] && [ "$ball3_top" -lt 200 ] || fail "the new game did not bring the ball back to the top"
 # The paddle stands 75 pixels above the window's outer bottom, frame included.
 read -r _ paddle_top <<<"$(find_colour "$shots/bouncer-3.png" "#0000FF")"
 echo "after a new game the paddle's top is at $paddle_top, outer height $outer_height"
 [ "$paddle_top" = $((outer_height - 75)) ] || fail "the paddle is not at the outer height - 75"
+end_bouncer_game "$window"
 
-# "Сложность → Сумашедш" through the menu with the keyboard: the window's outer width,
-# frame included, becomes 450.
-xdotool mousemove $((cx + 340)) $((cy + 200)) click 3
-sleep 0.4
-xdotool key Down Down Right Down Down Return
-sleep 0.4
-read -r _ _ cw _ <<<"$(client_geometry "$window")"
-echo "after Сумашедш: client width $cw, frame $frame_left + $frame_right"
-[ $((cw + frame_left + frame_right)) = 450 ] || fail "outer width is $((cw + frame_left + frame_right)), not 450"
+# "Сложность → Сумашедш" through the menu: a click on «Сложность» opens its submenu beside
+# the menu, whose third entry is «Сумашедш». The window's outer width, frame included,
+# becomes 450.
+click_at "$window" 340 200 3
+menu=$(other_windows bouncer "$window")
+click_menu "$window" 380 $((200 + 10 + 21))
+submenu_shown() { submenu=$(other_windows bouncer "$window" | grep -vx "$menu" | head -n 1) && [ -n "$submenu" ]; }
+wait_until 5 "no submenu under «Сложность»" submenu_shown
+settle "$submenu"
+read -r sx sy _ _ <<<"$(client_geometry "$submenu")"
+xdotool mousemove $((sx + 40)) $((sy + 2 * 20 + 10)) click 1
+settle "$window"
+outer_width() { read -r _ _ cw _ <<<"$(client_geometry "$window")"; echo $((cw + frame_left + frame_right)); }
+outer_width_450() { [ "$(outer_width)" = 450 ]; }
+wait_until 5 "outer width is $(outer_width), not 450" outer_width_450
+echo "after Сумашедш: outer width 450, frame $frame_left + $frame_right"
 
-# Right click, then "Выход", the first entry: the program ends with code 0. The fast game
-# may be lost meanwhile; its "Вы Проиграли!" box is then answered first, as a player would.
-leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
+# Right click, then "Выход", the first entry: the program ends with code 0.
+leave_through_menu bouncer "$window" 340 200
 expect_exit_0 Выход
 echo "bouncer e2e: 1 passed, 0 failed"

@@ -21,7 +21,7 @@ declare -A reason=([Мячик.bmp]="повреждён" [Мячик2.bmp]="эт
 "$program" &
 pid=$!
 window=$(wait_for_window bouncer) || fail "no window appeared"
-read -r cx cy _ _ <<<"$(client_geometry "$window")"
+GEOMETRY=$(client_geometry "$window")
 
 # Each box names its frame; Tab reaches the check box, space ticks it, Return closes.
 for frame in Мячик.bmp Мячик2.bmp Мячик3.bmp Мячик4.bmp; do
@@ -29,13 +29,38 @@ for frame in Мячик.bmp Мячик2.bmp Мячик3.bmp Мячик4.bmp; do
     [ "$(other_windows bouncer "$window" | wc -l)" = 1 ] || fail "more than one box on screen"
     text=$(copy_box_text "$box")
     [[ $text == *"«$frame»"* && $text == *"${reason[$frame]}"* ]] || fail "the box for $frame says: $text"
-    xdotool windowactivate --sync "$box" key Tab space Return
-    sleep 0.3
+    press_closing "$box" Tab space Return
+    wait_until 5 "the box for $frame did not close" not_shown bouncer "$box"
 done
-sleep 1
-[ -z "$(other_windows bouncer "$window")" ] || fail "a failure box came back after it was ticked"
 
-# The menu is reachable: right click, then "Выход". A lost game's box is answered first.
-leave_through_menu bouncer "$window" $((cx + 340)) $((cy + 200)) || fail "the program is still running after Выход"
+# The animation tries a frame every 100 ms, the game moves the ball 5 pixels every 30 ms:
+# once the ball has gone 150 pixels sideways, each frame has been tried again at least
+# twice, and no failure box may have come back (the game may have ended meanwhile).
+travelled=0
+screenshot "$work/ball.png"
+read -r last _ <<<"$(find_colour "$work/ball.png" "#00FF00")"
+[ -n "$last" ] || fail "no ball on screen"
+ball_travelled() {
+    local left
+    screenshot "$work/ball.png"
+    read -r left _ <<<"$(find_colour "$work/ball.png" "#00FF00")"
+    [ -n "$left" ] || return 0
+    travelled=$((travelled + (left > last ? left - last : last - left)))
+    last=$left
+    [ "$travelled" -ge 150 ] || [ -n "$(other_windows bouncer "$window")" ]
+}
+wait_until 10 "the ball did not move" ball_travelled
+game_over=""
+for box in $(other_windows bouncer "$window"); do
+    text=$(copy_box_text "$box")
+    [[ $text == *"Вы Проиграли!"* || $text == *"Вы Выиграли!"* ]] || fail "a box came back after it was ticked: $text"
+    answer_box bouncer "$box"
+    game_over=1
+done
+echo "the ball went $travelled pixels sideways with no failure box"
+
+# The menu is reachable: right click, then "Выход", once the game is over.
+[ -n "$game_over" ] || end_bouncer_game "$window"
+leave_through_menu bouncer "$window" 340 200
 expect_exit_0 Выход
 echo "bouncer frames e2e: 3 passed, 0 failed"

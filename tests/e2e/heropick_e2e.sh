@@ -24,8 +24,7 @@ kill "$REFERENCE_PID"
 cd "$work"
 "$program" &
 pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --class heropick | head -n 1) || fail "no window appeared"
-sleep 0.5
+window=$(wait_for_window heropick) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
 read -r cx cy _ _ <<<"$GEOMETRY"
 # The field: GroupBox1 at (80, 128), LabeledEdit1 at (8, 64) inside it.
@@ -39,8 +38,7 @@ hints=$(xprop -id "$window" _MOTIF_WM_HINTS | sed 's/.*= //')
 [ "$(xdotool search --onlyvisible --class heropick | wc -l)" = 1 ] || fail "more than one window shows"
 
 for i in "${!keys[@]}"; do
-    xdotool key "${keys[$i]}"
-    sleep 0.2
+    press "$window" "${keys[$i]}"
     screenshot "$work/key.png"
     same_text "$work/key.png" "$field_at" 225x25 "$work/reference.png" "$i" \
         || { cp "$work/key.png" "$shots/heropick-key.png"; fail "after ${keys[$i]} the field does not show ${texts[$i]}"; }
@@ -48,23 +46,21 @@ done
 echo "keys ${keys[*]}: the field showed ${texts[*]}"
 
 # A click anywhere changes nothing.
-xdotool mousemove $((cx + 200)) $((cy + 220)) click 1 mousemove $((cx + 30)) $((cy + 30)) click 1
-sleep 0.2
+click_at "$window" 200 220
+click_at "$window" 30 30
 screenshot "$work/click.png"
 same_text "$work/click.png" "$field_at" 225x25 "$work/reference.png" 8 || fail "a click changed the field"
 
 # Under a Russian layout the key of «ф» still gives the code of its place, A: 65.
 setxkbmap -layout us,ru -option grp:alt_shift_toggle
-xdotool key alt+shift
-sleep 0.2
-xdotool key Cyrillic_ef
-sleep 0.2
+press "$window" alt+shift
+press "$window" Cyrillic_ef
 screenshot "$shots/heropick-ru.png"
 same_text "$shots/heropick-ru.png" "$field_at" 225x25 "$work/reference.png" 0 || fail "the key of ф does not give 65"
 echo "Russian layout: the key of ф gave 65"
 setxkbmap -layout us
 
 # Escape ends the program with code 0.
-xdotool key Escape
+press_closing "$window" Escape
 expect_exit_0 Escape
 echo "heropick e2e: 1 passed, 0 failed"

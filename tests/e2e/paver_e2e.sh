@@ -16,33 +16,21 @@ tiles=(B1.bmp Bitmap2.bmp Bitmap3.bmp Bitmap4.bmp)
 start_paver() {
     (cd "$1" && exec "$2") &
     pid=$!
-    window=$(timeout 10 xdotool search --sync --onlyvisible --class paver | head -n 1) || fail "no window appeared"
+    window=$(wait_for_window paver) || fail "no window appeared"
     GEOMETRY=$(client_geometry "$window")
 }
 
 # Clicks "Button1" (Left 64, Top 304).
 click_button() {
-    local cx cy
-    read -r cx cy _ _ <<<"$GEOMETRY"
-    xdotool mousemove $((cx + 100)) $((cy + 316)) click 1
-    sleep 0.6
+    click_at "$window" 100 316
 }
 
 # Closes the window (answering a message box first) and checks the exit code.
 close_paver() {
-    for box in $(xdotool search --onlyvisible --class paver 2>/dev/null | grep -vx "$window"); do
-        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
-        sleep 0.2
-    done
-    xdotool windowactivate --sync "$window" key alt+F4
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program is still running after its window closed"
-    local status=0
-    wait "$pid" || status=$?
-    [ "$status" = 0 ] || fail "exit code $status"
+    local box
+    for box in $(other_windows paver "$window"); do answer_box paver "$box"; done
+    press_closing "$window" alt+F4
+    expect_exit_0 "its window closed"
 }
 
 start_desktop
@@ -75,12 +63,11 @@ for tile in "${tiles[@]}"; do cp "$assets/$tile" "$work/program/"; done
 start_paver "$work/empty" "$work/program/$(basename "$program")"
 click_button
 screenshot "$shots/paver-no-tiles.png"
-boxes=$(xdotool search --onlyvisible --class paver | grep -vx "$window" || true)
-echo "without tiles in the current folder: $(echo "$boxes" | grep -c . || true) message box(es)"
-[ -n "$boxes" ] || fail "no error was shown"
+box=$(wait_for_box paver "$window") || fail "no error was shown"
+echo "without tiles in the current folder: $(other_windows paver "$window" | grep -c .) message box(es)"
 # Once the box is answered, the whole grid area shows the background only.
-for box in $boxes; do xdotool windowactivate --sync "$box" key Return; done
-sleep 0.4
+answer_box paver "$box"
+settle "$window"
 screenshot "$shots/paver-no-tiles-answered.png"
 crop_client "$shots/paver-no-tiles-answered.png" 0 0 300 300 "$work/seen.png"
 convert -size 300x300 xc:"#F0F0F0" "$work/blank.png"

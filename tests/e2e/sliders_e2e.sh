@@ -19,8 +19,7 @@ kill "$REFERENCE_PID"
 cd "$work"
 "$program" &
 pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --class sliders | head -n 1) || fail "no window appeared"
-sleep 0.5
+window=$(wait_for_window sliders) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
 read -r cx cy _ _ <<<"$GEOMETRY"
 
@@ -31,19 +30,22 @@ thumb_y() { echo $((cy + 32 + 56 * ($1 - 1) + 16)); }
 edit_at() { echo "$((cx + 224)) $((cy + 32 + 56 * ($1 - 1)))"; }
 edit8_at="$((cx + 424)) $((cy + 208))"
 
-# Drag TrackBar1's thumb to the right end: position 10.
+# Drag TrackBar1's thumb to the right end: position 10. Each step of the drag is handled
+# before the next.
+pointer_free
 xdotool mousemove "$thumb_x" "$(thumb_y 1)" mousedown 1
+settle "$window"
 for x in 60 100 140 180 215; do
     xdotool mousemove $((cx + x)) "$(thumb_y 1)"
-    sleep 0.05
+    settle "$window"
 done
 xdotool mouseup 1
+settle "$window"
 # Focus TrackBar2 with a click on its thumb, then one right arrow: LineSize 5 takes it to 6.
-xdotool mousemove "$thumb_x" "$(thumb_y 2)" click 1
-xdotool key Right
+click_at "$window" 48 $((32 + 56 + 16))
+press "$window" Right
 # The button: not every slider has moved yet.
-xdotool mousemove $((cx + 557)) $((cy + 172)) click 1
-sleep 0.3
+click_at "$window" 557 172
 screenshot "$shots/sliders-1.png"
 same_text "$shots/sliders-1.png" "$(edit_at 1)" 121x21 "$work/reference.png" 0 || fail "Edit1 does not show 10 after the drag"
 same_text "$shots/sliders-1.png" "$(edit_at 2)" 121x21 "$work/reference.png" 1 || fail "Edit2 does not show 6 after one arrow key"
@@ -52,16 +54,15 @@ echo "drag: Edit1 shows 10; arrow key: Edit2 shows 6; the product reads 0"
 
 # Every other slider one step right (to 2): 10 * 6 * 2^5 = 1920.
 for n in 3 4 5 6 7; do
-    xdotool mousemove "$thumb_x" "$(thumb_y "$n")" click 1
-    xdotool key Right
+    click_at "$window" 48 $((32 + 56 * (n - 1) + 16))
+    press "$window" Right
 done
-xdotool mousemove $((cx + 557)) $((cy + 172)) click 1
-sleep 0.3
+click_at "$window" 557 172
 screenshot "$shots/sliders-2.png"
 same_text "$shots/sliders-2.png" "$edit8_at" 257x21 "$work/reference.png" 3 || fail "Edit8 does not show 1920"
 echo "all seven moved: the product reads 1920"
 
 # Closing the window through the window manager ends the program with code 0.
-xdotool key alt+F4
+press_closing "$window" alt+F4
 expect_exit_0 alt+F4
 echo "sliders e2e: 1 passed, 0 failed"

@@ -9,15 +9,6 @@ source "$here/x11.sh"
 
 e2e_setup tiler
 
-
-# Clicks a point of the client area.
-click_at() {
-    local cx cy
-    read -r cx cy _ _ <<<"$GEOMETRY"
-    xdotool mousemove $((cx + $1)) $((cy + $2)) click 1
-    sleep 0.4
-}
-
 start_desktop
 cd "$work"
 # A 20 x 20 bitmap under a name without ".bmp", to open through the dialog.
@@ -25,12 +16,12 @@ convert -size 20x20 xc:"#FF00FF" -fill "#0000FF" -draw "rectangle 0,0 9,9" -type
 
 "$program" &
 pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --class tiler | head -n 1) || fail "no window appeared"
+window=$(wait_for_window tiler) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
 echo "client area: $GEOMETRY"
 
 # "Замостить" (Left 510, Top 296): the ball over the 500 x 500 square, then background.
-click_at 547 308
+click_at "$window" 547 308
 screenshot "$shots/tiler-grid.png"
 crop_client "$shots/tiler-grid.png" 0 0 510 500 "$work/seen.png"
 convert -size 500x500 tile:"$ball" -background "#F0F0F0" -extent 510x500 "$work/meant.png"
@@ -43,7 +34,7 @@ echo "grid: $differ pixels differ from 10 x 10 balls"
 first=48271
 second=$(( first * 48271 % 2147483647 ))
 y=$(( first % 200 )) x=$(( second % 300 ))
-click_at 547 276
+click_at "$window" 547 276
 screenshot "$shots/tiler-random.png"
 crop_client "$shots/tiler-random.png" 0 0 510 500 "$work/seen.png"
 convert "$work/meant.png" "$ball" -geometry "+$x+$y" -composite "$work/meant.png"
@@ -53,13 +44,16 @@ echo "random stamp at ($x, $y): $differ pixels differ"
 
 # "Открыть" (Top 232), type the name and accept: the grid is then 20 x 20 squares on
 # the earlier balls, 30 pixels of them showing between.
-click_at 547 244
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --class tiler | grep -vx "$window" | head -n 1) \
-    || fail "no open dialog"
-xdotool windowactivate --sync "$dialog" type --delay 20 "$work/square.dat"
-xdotool key Return
-sleep 0.6
-click_at 547 308
+click_at "$window" 547 244
+dialog=$(wait_for_box tiler "$window") || fail "no open dialog"
+"$X11_INPUT" bind "$work/square.dat" || fail "no keys for the file name"
+focus "$dialog"
+xdotool type --delay 20 "$work/square.dat"
+settle "$dialog"
+press_closing "$dialog" Return
+wait_until 10 "the open dialog did not close" not_shown tiler "$dialog"
+settle "$window"
+click_at "$window" 547 308
 screenshot "$shots/tiler-opened.png"
 crop_client "$shots/tiler-opened.png" 0 0 510 500 "$work/seen.png"
 draws=()
@@ -74,13 +68,6 @@ echo "grid of the opened picture: $differ pixels differ"
 [ "$differ" = 0 ] || fail "the opened picture is not stamped at step 50 over the earlier stamps"
 
 # Closing the window ends the program with code 0.
-xdotool windowactivate --sync "$window" key alt+F4
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after its window closed"
-status=0
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "exit code $status"
+press_closing "$window" alt+F4
+expect_exit_0 "its window closed"
 echo "tiler e2e: 1 passed, 0 failed"

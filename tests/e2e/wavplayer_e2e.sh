@@ -12,18 +12,17 @@ e2e_setup wavplayer
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/device.raw"
 
-# Starts the program in $work and finds its window; sets pid, window, cx and cy.
+# Starts the program in $work and finds its window; sets pid and window.
 start_player() {
     cd "$work"
     # A script's background commands start with SIGINT ignored; a user's program would not.
     env --default-signal=INT "$program" 2>"$work/stderr.txt" &
     pid=$!
-    window=$(timeout 10 xdotool search --sync --onlyvisible --class wavplayer | head -n 1) || fail "no window appeared"
-    read -r cx cy _ _ <<<"$(client_geometry "$window")"
+    window=$(wait_for_window wavplayer) || fail "no window appeared"
 }
 
 click_load() {
-    xdotool mousemove $((cx + 37)) $((cy + 12)) click 1
+    click_at "$window" 37 12
 }
 
 # Prints how many of the chime's samples the device was handed, or "differs".
@@ -50,42 +49,38 @@ print(len(got) if got == expected[:len(got)] else "differs")
 EOF
 }
 
+# Tells whether the device was handed at least COUNT of the chime's samples; fails the test
+# when it was handed others.
+heard_at_least() {
+    local count
+    count=$(heard)
+    [ "$count" != differs ] || fail "the device was handed samples that are not the chime's"
+    [ "$count" -ge "$1" ]
+}
+
 start_desktop
 
 # No "1.wav" yet: the click shows one error box naming the file, and nothing plays.
 start_player
-sleep 0.3
 click_load
-box=$(timeout 10 bash -c "until xdotool search --onlyvisible --class wavplayer | grep -vx $window; do sleep 0.1; done" | head -n 1) \
-    || fail "no error box after a click without 1.wav"
-sleep 0.3
+box=$(wait_for_box wavplayer "$window") || fail "no error box after a click without 1.wav"
 screenshot "$shots/wavplayer-error.png"
 echo "error box $box: $(xdotool getwindowname "$box")"
 [ "$(heard)" = 0 ] || fail "something played without a file"
-xdotool windowactivate --sync "$box" key Return
-sleep 0.3
-xdotool search --onlyvisible --class wavplayer | grep -qx "$box" && fail "the error box did not close"
+answer_box wavplayer "$box"
 
 # The file appears; the next click plays it to the end, sample for sample.
 cp "$assets/1.wav" "$work/"
 click_load
-sleep 0.4
 screenshot "$shots/wavplayer-playing.png"
-for _ in $(seq 100); do
-    count=$(heard)
-    [ "$count" != differs ] || fail "the device was handed samples that are not the chime's"
-    [ "$count" -lt 70000 ] || break
-    sleep 0.1
-done
-echo "the device was handed $count samples of the chime"
-[ "$count" -ge 70000 ] || fail "the chime did not play through"
+wait_until 10 "the chime did not play through" heard_at_least 70000
+echo "the device was handed $(heard) samples of the chime"
 
 # Closing the window while the chime plays ends the program at once with code 0.
 click_load
-sleep 0.3
-[ "$(heard)" -gt 0 ] || fail "the second click did not play"
+wait_until 10 "the second click did not play" heard_at_least 1
 closed=$(date +%s%N)
-xdotool windowactivate --sync "$window" key alt+F4
+press_closing "$window" alt+F4
 status=0
 wait "$pid" || status=$?
 echo "ended $(( ($(date +%s%N) - closed) / 1000000 )) ms after Alt+F4 while playing, code $status"
@@ -95,13 +90,9 @@ echo "ended $(( ($(date +%s%N) - closed) / 1000000 )) ms after Alt+F4 while play
 for signal in TERM INT; do
     start_player
     click_load
-    sleep 0.3
+    wait_until 10 "the click did not play" heard_at_least 1
     kill -s "$signal" "$pid"
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "SIG$signal did not end the program while it played"
+    wait_until 5 "SIG$signal did not end the program while it played" eval '! running'
     status=0
     wait "$pid" || status=$?
     echo "SIG$signal ended the playing program (status $status)"

@@ -1,5 +1,26 @@
-# Helpers for end-to-end tests: a private X server with a window manager, and screenshots
-# measured with ImageMagick. Sourced by the test scripts.
+# Helpers for end-to-end tests: a private X server with a window manager, input sent with
+# xdotool, and screenshots measured with ImageMagick. Sourced by the test scripts.
+#
+# Nothing here sleeps for a fixed time: every step waits for a condition (a window shown
+# or gone, the keyboard focus, a text or a file read back) or makes a round trip through
+# the program's event loop (settle), and a condition that does not come fails the test
+# with a message. An action is never repeated: one that is lost is a fault to find.
+
+# The helper (tests/e2e/X11Input.cpp) that waits on grabs and event loops and binds keys;
+# ctest passes its path, other scripts find it in build/.
+X11_INPUT=${X11_INPUT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/tests/x11_input}
+
+# Polls a check every 20 ms until it holds; after SECONDS the test fails with MESSAGE.
+#   wait_until SECONDS MESSAGE COMMAND [ARGS...]
+wait_until() {
+    local seconds=$1 message=$2 end
+    shift 2
+    end=$(( $(date +%s%N) + seconds * 1000000000 ))
+    until "$@"; do
+        [ "$(date +%s%N)" -lt "$end" ] || fail "$message (waited $seconds s)"
+        sleep 0.02
+    done
+}
 
 # Starts a private Xvfb on a display number no other server holds (Xvfb picks it and
 # reports it through -displayfd) and openbox on it; exports DISPLAY. Both end with the
@@ -26,17 +47,24 @@ start_desktop_once() {
     export DISPLAY=":$number"
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    # openbox takes a moment, sometimes seconds, before it manages new windows: wait until
-    # it has framed a probe window, so the program under test shows at once.
-    xmessage -name desktop-probe "probe" >/dev/null 2>&1 &
-    local probe=$! waited
-    for waited in $(seq 200); do
+    # openbox takes a moment before it manages new windows: wait until it has framed a
+    # probe window, so the program under test shows at once. Now and then openbox, just
+    # started, leaves the probe's map request unhandled until another event reaches it; a
+    # property changed on the root window every half second is that event. A probe that
+    # ended before it was framed is started again.
+    local probe="" waited
+    for waited in $(seq 500); do
+        if [ -z "$probe" ] || ! kill -0 "$probe" 2>/dev/null; then
+            xmessage -name desktop-probe "probe" >/dev/null 2>&1 &
+            probe=$!
+        fi
         xprop -name desktop-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q "=" && break
-        sleep 0.05
+        [ $((waited % 25)) != 0 ] || xprop -root -f _E2E_WAKE 32c -set _E2E_WAKE "$waited" 2>/dev/null || true
+        sleep 0.02
     done
     kill "$probe" 2>/dev/null
     wait "$probe" 2>/dev/null || true
-    [ "$waited" -lt 200 ] || { echo "openbox did not manage a window within 10 s"; return 1; }
+    [ "$waited" -lt 500 ] || { echo "openbox did not manage a window within 10 s"; return 1; }
 }
 
 stop_desktop() {
@@ -76,11 +104,58 @@ outer_geometry() {
     echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
 }
 
-# Clicks at a point of a window's client area.
+# Waits until the program owning a window has handled every event sent so far and drawn
+# what they changed: a round trip through its event loop.
+settle() {
+    "$X11_INPUT" sync "$1" 10 || fail "window $1 does not answer"
+}
+
+# Waits until no other client holds the pointer: the window manager keeps the button of a
+# click that focuses a window for a moment, and a click sent meanwhile would go to it.
+pointer_free() {
+    "$X11_INPUT" pointer-free 10 || fail "the pointer stays held by another client"
+}
+
+# Clicks (button 1 unless given) at a point of a window's client area, once the pointer is
+# free, and waits until the program has handled the click.
+#   click_at WINDOW X Y [BUTTON]
 click_at() {
     local x y w h
     read -r x y w h <<<"$(client_geometry "$1")"
+    pointer_free
+    xdotool mousemove $((x + $2)) $((y + $3)) click "${4:-1}"
+    settle "$1"
+}
+
+# Clicks at a point of a window's client area into a popup menu the program opened there:
+# the menu holds the pointer itself, so the pointer is not waited for.
+#   click_menu WINDOW X Y
+click_menu() {
+    local x y w h
+    read -r x y w h <<<"$(client_geometry "$1")"
     xdotool mousemove $((x + $2)) $((y + $3)) click 1
+    settle "$1"
+}
+
+has_focus() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# Gives a window the keyboard focus through the window manager and waits until it has it.
+focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+    wait_until 10 "window $1 does not get the keyboard focus" has_focus "$1"
+    settle "$1"
+}
+
+# Presses keys in a window once it has the focus; waits until the program has handled them.
+#   press WINDOW KEY...
+press() {
+    local window=$1
+    shift
+    focus "$window"
+    xdotool key "$@"
+    settle "$window"
 }
 
 # Prints the ids of the program's visible windows other than its main one (message boxes).
@@ -88,45 +163,77 @@ other_windows() {
     xdotool search --onlyvisible --class "$1" 2>/dev/null | grep -vx "$2" || true
 }
 
-# Waits until the program shows a window besides its main one; prints its id.
+# Waits up to 10 s (or SECONDS) until the program shows a window besides its main one;
+# prints its id once the program has drawn it.
+#   wait_for_box CLASS WINDOW [SECONDS]
 wait_for_box() {
-    local box attempt
-    for attempt in $(seq 50); do
-        box=$(other_windows "$1" "$2" | head -n 1)
-        [ -n "$box" ] && { echo "$box"; return 0; }
-        sleep 0.1
+    local box end
+    end=$(( $(date +%s%N) + ${3:-10} * 1000000000 ))
+    until box=$(other_windows "$1" "$2" | head -n 1) && [ -n "$box" ]; do
+        [ "$(date +%s%N)" -lt "$end" ] || return 1
+        sleep 0.02
     done
-    return 1
+    "$X11_INPUT" sync "$box" 10 >&2 || return 1
+    echo "$box"
+}
+
+shown() {
+    xdotool search --onlyvisible --class "$1" 2>/dev/null | grep -qx "$2"
+}
+
+not_shown() {
+    ! shown "$@"
+}
+
+# Presses keys that close a window, once it has the focus (the window is not asked
+# afterwards whether it handled them: it is gone).
+#   press_closing WINDOW KEY...
+press_closing() {
+    local window=$1
+    shift
+    focus "$window"
+    xdotool key "$@"
+}
+
+# Answers a message box with Return and waits until it is gone.
+#   answer_box CLASS BOX
+answer_box() {
+    press_closing "$2" Return
+    wait_until 10 "the box $2 did not close on Return" not_shown "$1" "$2"
+}
+
+# Prints what the clipboard holds after a copy in a window: emptied first, so a copy that
+# did not happen reads back empty.
+#   copy_in WINDOW KEY...
+copy_in() {
+    "$X11_INPUT" clear-clipboard
+    press "$@"
+    xclip -o -selection clipboard 2>/dev/null || true
 }
 
 # Prints the text of an edit box as a user would take it: click, select all, copy.
 copy_text() {
     click_at "$1" "$2" "$3"
-    xdotool key ctrl+a ctrl+c
-    sleep 0.2
-    xclip -o -selection clipboard 2>/dev/null || true
+    copy_in "$1" ctrl+a ctrl+c
 }
 
 # Prints the text of a message box (Qt's boxes copy their text on Ctrl+C).
 copy_box_text() {
-    xdotool windowactivate --sync "$1" key ctrl+c
-    sleep 0.2
-    xclip -o -selection clipboard 2>/dev/null || true
+    copy_in "$1" ctrl+c
 }
 
-# Waits up to 10 s for the program's first visible window; prints its id. Windows that Qt
-# makes and drops while starting are passed over.
+# Waits up to 10 s for the program's first visible window; prints its id once the program
+# has drawn it. Windows that Qt makes and drops while starting are passed over.
 wait_for_window() {
-    local window attempt
-    for attempt in $(seq 100); do
-        window=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1)
-        if [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1; then
-            echo "$window"
-            return 0
-        fi
-        sleep 0.1
+    local window end
+    end=$(( $(date +%s%N) + 10000000000 ))
+    until window=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1) \
+            && [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$end" ] || return 1
+        sleep 0.02
     done
-    return 1
+    "$X11_INPUT" sync "$window" 10 >&2 || return 1
+    echo "$window"
 }
 
 # Starts the text reference (e2e_text_reference) with the given arguments and waits for its
@@ -136,8 +243,7 @@ start_text_reference() {
     shift
     "$tool" "$@" >/dev/null 2>&1 &
     REFERENCE_PID=$!
-    window=$(timeout 10 xdotool search --sync --onlyvisible --name '^text-reference$' | head -n 1) || return 1
-    sleep 0.3
+    window=$(wait_for_window e2e_text_reference) || return 1
     REFERENCE_GEOMETRY=$(client_geometry "$window")
 }
 
@@ -187,33 +293,40 @@ fail() {
 }
 
 # Leaves a program through the first entry of its popup menu, opened with a right click at
-# screen point X Y, answering any message box in the way first (a game lost meanwhile);
-# fails when the program (`pid`) is still running after three tries.
+# client point X Y of its window. Any message box is answered first.
 #   leave_through_menu CLASS WINDOW X Y
 leave_through_menu() {
-    local attempt box
-    for attempt in 1 2 3; do
-        for box in $(other_windows "$1" "$2"); do
-            xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
-            sleep 0.2
-        done
-        xdotool mousemove "$3" "$4" click 3
-        sleep 0.4
-        xdotool mousemove $(($3 + 40)) $(($4 + 10)) click 1
-        for _ in $(seq 20); do
-            kill -0 "$pid" 2>/dev/null || return 0
-            sleep 0.1
-        done
-    done
-    return 1
+    local box
+    for box in $(other_windows "$1" "$2"); do answer_box "$1" "$box"; done
+    click_at "$2" "$3" "$4" 3
+    local x y w h
+    read -r x y w h <<<"$(client_geometry "$2")"
+    xdotool mousemove $((x + $3 + 40)) $((y + $4 + 10)) click 1
 }
 
-# Waits up to 5 s for the program (`pid`) to end; fails unless it ended with exit code 0.
+# Waits for a bouncer game to end with its box and answers it: the paddle is parked at
+# the window's far right, out of the ball's way, so the ball soon falls past it. No game
+# tick runs after that, so no box comes up in the middle of what the test does next.
+#   end_bouncer_game WINDOW
+end_bouncer_game() {
+    local x y w h box text
+    read -r x y w h <<<"$(client_geometry "$1")"
+    xdotool mousemove $((x + w - 1)) $((y + 200))
+    box=$(wait_for_box bouncer "$1" 60) || fail "the game did not end within 60 s"
+    text=$(copy_box_text "$box")
+    [[ $text == *"Вы Проиграли!"* || $text == *"Вы Выиграли!"* ]] || fail "the game ended with: $text"
+    answer_box bouncer "$box"
+}
+
+running() {
+    kill -0 "$pid" 2>/dev/null
+}
+
+# Waits up to 10 s for the program (`pid`) to end; fails unless it ended with exit code 0.
 #   expect_exit_0 WHAT   (what made it end, for the message)
 expect_exit_0() {
     local status=0
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "the program is still running after $1"
+    wait_until 10 "the program is still running after $1" eval '! running'
     wait "$pid" || status=$?
     [ "$status" = 0 ] || fail "exit code $status after $1"
 }
@@ -232,16 +345,16 @@ differing_pixels() {
 }
 
 # Types a text into the edit at client point X Y of a window, as a user would, and reads it
-# back. xdotool types a letter missing from the keyboard map by remapping a spare key for
-# it; a busy program (a sanitizer build, a loaded machine) may read a key after the map
-# changed again and miss the letter, so the text is typed again until it is whole.
+# back. Every letter of the text gets a key of its own first, so the keyboard map stays
+# the same while the keys go out.
 #   type_text WINDOW X Y TEXT
 type_text() {
-    local attempt
-    for attempt in 1 2 3; do
-        click_at "$1" "$2" "$3"
-        xdotool key ctrl+a type --delay 60 "$4"
-        [ "$(copy_text "$1" "$2" "$3")" = "$4" ] && return 0
-    done
-    fail "the edit does not take «$4»"
+    click_at "$1" "$2" "$3"
+    "$X11_INPUT" bind "$4" || fail "no keys for «$4»"
+    press "$1" ctrl+a
+    xdotool type --delay 20 "$4"
+    settle "$1"
+    local seen
+    seen=$(copy_text "$1" "$2" "$3")
+    [ "$seen" = "$4" ] || fail "the edit took «$seen» for «$4»"
 }
