@@ -19,6 +19,7 @@ window=$(wait_for_window sizekeeper) || fail "no window appeared"
 passed=0
 
 load() { click_at "$window" 164 76; }
+client_size_is() { read -r _ _ w h <<<"$(client_geometry "$window")"; [ "$w $h" = "$1 $2" ]; }
 save() { click_at "$window" 164 148; }
 
 # The window opens at the layout's bounds, frame included.
@@ -108,7 +109,7 @@ for row in "${absurd[@]}"; do
         || fail "Width=$width Height=$height gave a client area of $client_width x $client_height"
     xprop -id "$window" _NET_FRAME_EXTENTS | grep -q "=" || fail "Width=$width Height=$height lost the frame"
     xdotool windowsize "$window" 696 480
-    sleep 0.4
+    wait_until 5 "the window manager did not resize the window to 696 x 480" client_size_is 696 480
     sane_width=$((500 + sane_left % 7)) sane_height=$((400 + sane_top % 5))
     printf '[Size]\nTop=%s\nLeft=%s\nHeight=%s\nWidth=%s\n' "$sane_top" "$sane_left" "$sane_height" "$sane_width" >"$ini"
     load
