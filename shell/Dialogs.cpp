@@ -8,11 +8,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QSettings>
 #include <QStringList>
 
 namespace {
 
-// "рисунки *.bmp|*.bmp|все|*.*" becomes Qt's "рисунки *.bmp (*.bmp)", "все (*.*)".
+// "рисунки *.bmp|*.bmp|все|*.*" becomes Qt's "рисунки *.bmp (*.bmp)", "все (*.*)"; the
+// dialog shows only the descriptions, as the program names them.
 QStringList NameFilters(const std::string& filter)
 {
     const QStringList parts = QString::fromStdString(filter).split('|');
@@ -22,10 +24,21 @@ QStringList NameFilters(const std::string& filter)
     return filters;
 }
 
+// Qt's file dialog keeps its history in the user's QtProject.conf and writes it whenever a
+// dialog closes; the programs write no file but their own. Qt's user settings are pointed
+// at a folder that cannot exist (below a device file), so nothing is read or written there;
+// the dialogs offer the last file chosen in the run themselves.
+void KeepNoDialogHistory()
+{
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
 } // namespace
 
 bool TSaveDialog::Execute()
 {
+    KeepNoDialogHistory();
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -39,8 +52,10 @@ bool TSaveDialog::Execute()
 
 bool TOpenDialog::Execute()
 {
+    KeepNoDialogHistory();
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Without ofFileMustExist a typed name of a file yet to be made is accepted too.
     dialog.setFileMode((options_ & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -14,7 +14,10 @@ cd "$work"
 # A 20 x 20 bitmap under a name without ".bmp", to open through the dialog.
 convert -size 20x20 xc:"#FF00FF" -fill "#0000FF" -draw "rectangle 0,0 9,9" -type TrueColor BMP3:square.dat
 
-"$program" &
+# A fresh home folder: the program must leave nothing in it (Qt's file dialog would keep
+# its history there).
+mkdir "$work/home"
+HOME="$work/home" env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME "$program" &
 pid=$!
 window=$(wait_for_window tiler) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
@@ -42,7 +45,14 @@ differ=$(differing_pixels "$work/seen.png" "$work/meant.png")
 echo "random stamp at ($x, $y): $differ pixels differ"
 [ "$differ" = 0 ] || fail "the random stamp is not at ($x, $y)"
 
-# "Открыть" (Top 232), type the name and accept: the grid is then 20 x 20 squares on
+# "Открыть" (Top 232), then Escape: the dialog closes.
+click_at "$window" 547 244
+dialog=$(wait_for_box tiler "$window") || fail "no open dialog"
+press_closing "$dialog" Escape
+wait_until 10 "Escape did not close the open dialog" not_shown tiler "$dialog"
+settle "$window"
+
+# "Открыть" again, type the name and accept: the grid is then 20 x 20 squares on
 # the earlier balls, 30 pixels of them showing between.
 click_at "$window" 547 244
 dialog=$(wait_for_box tiler "$window") || fail "no open dialog"
@@ -70,4 +80,6 @@ echo "grid of the opened picture: $differ pixels differ"
 # Closing the window ends the program with code 0.
 press_closing "$window" alt+F4
 expect_exit_0 "its window closed"
+left=$(find "$work/home" -mindepth 1)
+[ -z "$left" ] || fail "the run left files in the home folder: $left"
 echo "tiler e2e: 1 passed, 0 failed"

@@ -2,6 +2,7 @@
 #include "tests/support/FileDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -26,8 +27,9 @@ void FileDialogs::AnswerOpenDialog()
             Dialog seen;
             for (const QString& file : dialog->selectedFiles())
                 seen.selected.push_back(file.toStdString());
-            for (const QString& filter : dialog->nameFilters())
-                seen.filters.push_back(filter.toStdString());
+            if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo"))
+                for (int i = 0; i < types->count(); ++i)
+                    seen.filters.push_back(types->itemText(i).toStdString());
             seen.mustExist = dialog->fileMode() == QFileDialog::ExistingFile;
             seen.resizable = dialog->minimumSize() != dialog->maximumSize();
             shown_.push_back(seen);

@@ -14,7 +14,7 @@ class FileDialogs {
 public:
     struct Dialog {
         std::vector<std::string> selected; // the files it offered, as full paths
-        std::vector<std::string> filters;  // its name filters, as Qt shows them
+        std::vector<std::string> filters;  // its file types, as its list shows them
         bool mustExist = false;            // only an existing file is accepted
         bool resizable = false;
     };
