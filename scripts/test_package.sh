@@ -30,8 +30,16 @@ installed || fail "apt-get did not install $deb"
 dpkg -L "$package" >"$work/files.txt"
 echo "installed $(grep -c . "$work/files.txt") paths"
 
-mapfile -t entries < <(grep '^/usr/share/applications/.*\.desktop$' "$work/files.txt")
-[ "${#entries[@]}" = 8 ] || fail "the package holds ${#entries[@]} menu entries, not 8"
+# The programs the build registers, a line each: the name, then its sample files.
+mapfile -t programs < <(cut -f1 "$root/build/programs.list")
+entries=()
+for name in "${programs[@]}"; do
+    entry=/usr/share/applications/$name.desktop
+    grep -qx "$entry" "$work/files.txt" || fail "the package holds no menu entry for $name"
+    entries+=("$entry")
+done
+count=$(grep -c '^/usr/share/applications/.*\.desktop$' "$work/files.txt")
+[ "$count" = "${#programs[@]}" ] || fail "the package holds $count menu entries, not ${#programs[@]}"
 desktop-file-validate "${entries[@]}" || fail "desktop-file-validate rejects a menu entry"
 
 # The programs run as a new user would: an empty home, and SDL's disk output for a sound card.

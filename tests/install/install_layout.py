@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Installs the build into a scratch prefix with `cmake --install` and checks what a desktop
-needs of each program: its executable, a menu entry that desktop-file-validate accepts, whose
-Exec=, Path=, Icon= and Categories point where they should, its sample files in that Path,
-its icons and its manual page."""
+needs of each program the build registers (build/programs.list): its executable, a menu
+entry that desktop-file-validate accepts, whose Exec=, Path= and Icon= point where they
+should, its sample files in that Path, its icons and its manual page."""
 import glob
 import os
 import shutil
@@ -13,17 +13,16 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 
 PACKAGE = "russian-desktop-programs"
-# program: (the category its menu entry must carry, the files it reads from its folder)
-PROGRAMS = {
-    "bouncer": ("Game", ["Мячик.bmp", "Мячик2.bmp", "Мячик3.bmp", "Мячик4.bmp"]),
-    "sizekeeper": ("Utility", None),
-    "sliders": ("Utility", None),
-    "hitcalc": ("Utility", None),
-    "heropick": ("Utility", None),
-    "paver": ("Graphics", ["B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp"]),
-    "tiler": ("Graphics", ["*.bmp"]),
-    "wavplayer": ("AudioVideo", ["1.wav"]),
-}
+# The desktop menus' main categories: an entry without one lands in «Other».
+MAIN_CATEGORIES = {"AudioVideo", "Audio", "Video", "Development", "Education", "Game", "Graphics",
+                   "Network", "Office", "Science", "Settings", "System", "Utility"}
+
+
+def read_programs(build):
+    """The registered programs: {name: the sample files it reads from its folder}."""
+    with open(os.path.join(build, "programs.list"), encoding="utf-8") as listing:
+        rows = [line.split("\t") for line in listing.read().splitlines() if line]
+    return {row[0]: row[1:] for row in rows}
 
 
 def read_entry(path):
@@ -39,16 +38,16 @@ def png_size(path):
     return struct.unpack(">II", head[16:24])
 
 
-def check(prefix):
+def check(prefix, programs):
     """Returns the faults found under the prefix, one line each."""
     faults = []
     entries = sorted(glob.glob(os.path.join(prefix, "share", "applications", "*.desktop")))
-    if len(entries) != len(PROGRAMS):
-        faults.append(f"{len(entries)} menu entries installed, not {len(PROGRAMS)}")
+    if len(entries) != len(programs):
+        faults.append(f"{len(entries)} menu entries installed, not {len(programs)}")
     validated = subprocess.run(["desktop-file-validate", *entries], capture_output=True, text=True)
     if validated.returncode != 0 or validated.stdout.strip():
         faults.append("desktop-file-validate: " + validated.stdout.strip())
-    for program, (category, samples) in PROGRAMS.items():
+    for program, samples in programs.items():
         entry_path = os.path.join(prefix, "share", "applications", program + ".desktop")
         if not os.path.exists(entry_path):
             faults.append(f"{program}: no menu entry")
@@ -59,17 +58,17 @@ def check(prefix):
             faults.append(f"{program}: Exec={entry.get('Exec')}, but the program is {binary}")
         if not entry.get("Name") or not entry.get("Name[ru]") or not entry.get("Comment"):
             faults.append(f"{program}: the entry lacks Name, Name[ru] or Comment")
-        if category not in entry.get("Categories", "").split(";"):
-            faults.append(f"{program}: Categories={entry.get('Categories')} lacks {category}")
+        if not MAIN_CATEGORIES & set(entry.get("Categories", "").split(";")):
+            faults.append(f"{program}: Categories={entry.get('Categories')} names no main menu category")
         folder = entry.get("Path")
-        if samples is None and folder is not None:
+        if not samples and folder is not None:
             faults.append(f"{program} reads no files, yet its entry has Path={folder}")
-        if samples is not None:
+        if samples:
             expected = os.path.join(prefix, "share", PACKAGE, program)
             if folder != expected:
                 faults.append(f"{program}: Path={folder}, not {expected}")
             for sample in samples:
-                if not glob.glob(os.path.join(expected, sample)):
+                if not os.path.isfile(os.path.join(expected, sample)):
                     faults.append(f"{program}: no {sample} in {expected}")
         if not os.path.exists(os.path.join(prefix, "share", "man", "man1", program + ".1.gz")):
             faults.append(f"{program}: no manual page")
@@ -88,15 +87,16 @@ def check(prefix):
 
 def main():
     build = sys.argv[1]
+    programs = read_programs(build)
     prefix = tempfile.mkdtemp()
     try:
         subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True, stdout=subprocess.DEVNULL)
-        faults = check(prefix)
+        faults = check(prefix, programs)
     finally:
         shutil.rmtree(prefix)
     for fault in faults:
         print("FAIL:", fault)
-    print(f"install layout: {len(PROGRAMS)} programs checked, {len(faults)} faults")
+    print(f"install layout: {len(programs)} programs checked, {len(faults)} faults")
     sys.exit(1 if faults else 0)
 
 
