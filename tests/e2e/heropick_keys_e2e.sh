@@ -65,22 +65,21 @@ cd "$work"
 "$program" &
 pid=$!
 window=$(wait_for_window heropick) || fail "no window appeared"
-xdotool windowactivate --sync "$window"
 read -r cx cy _ _ <<<"$(client_geometry "$window")"
 # The field: GroupBox1 at (80, 128), LabeledEdit1 at (8, 64) inside it.
 fx=$((cx + 88)) fy=$((cy + 192))
 
-# Waits up to 5 s until the field shows a text; fails naming what was pressed.
+# Tells, once the program has handled every key pressed so far, whether the field shows a
+# text; fails naming what was pressed.
 expect_field() {
-    local text=$1 what=$2 attempt
-    for attempt in $(seq 100); do
-        [ "$(import -window root png:- | signature png:- $fx $fy)" = "${expected[=$text]}" ] && return 0
-        sleep 0.05
-    done
+    local text=$1 what=$2
+    settle "$window"
+    [ "$(import -window root png:- | signature png:- $fx $fy)" = "${expected[=$text]}" ] && return 0
     screenshot "$shots/heropick-keys.png"
     fail "after $what the field does not show «$text»"
 }
 
+focus "$window"
 expect_field "" "the start"
 for layout in us ru; do
     setxkbmap -layout "$layout"
@@ -91,6 +90,6 @@ for layout in us ru; do
     echo "$layout layout: ${#sequence[@]} presses gave their codes"
 done
 
-xdotool key Escape
+press_closing "$window" Escape
 expect_exit_0 Escape
 echo "heropick keys e2e: 1 passed, 0 failed"

@@ -37,8 +37,7 @@ passed=$((passed + 1))
 # From the edit, Tab three times reaches «Сохранить размер формы» (TabOrder 2, 3, 0, 1);
 # Enter presses it, as Space would: prog.ini appears.
 click_at "$window" 412 58
-xdotool key Tab Tab Tab Return
-for _ in $(seq 100); do [ -s "$ini" ] && break; sleep 0.05; done
+press "$window" Tab Tab Tab Return
 grep -qx "Left=212" "$ini" 2>/dev/null || fail "Tab and Enter did not save: prog.ini holds $(cat "$ini" 2>&1)"
 passed=$((passed + 1))
 
