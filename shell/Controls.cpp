@@ -156,6 +156,12 @@ void TControl::SetParent(TWinControl* parent)
 
 void AddControlClasses(ClassTable& classes)
 {
+    classes["TNonVisualComponent"] = {"",
+                                      {},
+                                      {
+                                          IntProperty("Left", &TNonVisualComponent::SetLeft),
+                                          IntProperty("Top", &TNonVisualComponent::SetTop),
+                                      }};
     classes["TControl"] = {"",
                            {},
                            {

@@ -55,6 +55,20 @@ private:
     std::string name_;
 };
 
+// A component with no window of its own (a timer, a menu, a file dialog): its Left and Top
+// are only where the window's designer placed it, kept and read back as written, never shown.
+class TNonVisualComponent : public TComponent {
+public:
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    void SetLeft(int value) { left_ = value; }
+    void SetTop(int value) { top_ = value; }
+
+private:
+    int left_ = 0;
+    int top_ = 0;
+};
+
 class TWinControl;
 
 // A control's own type face. "MS Sans Serif" stands for the system's sans serif; a

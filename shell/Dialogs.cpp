@@ -87,10 +87,10 @@ TOpenPictureDialog::TOpenPictureDialog()
 
 void AddDialogClasses(ClassTable& classes)
 {
-    classes["TSaveDialog"] = {"",
+    classes["TSaveDialog"] = {"TNonVisualComponent",
                               [] { return std::make_unique<TSaveDialog>(); },
                               {TextProperty("FileName", &TCommonDialog::SetFileName)}};
-    classes["TOpenDialog"] = {"",
+    classes["TOpenDialog"] = {"TNonVisualComponent",
                               [] { return std::make_unique<TOpenDialog>(); },
                               {
                                   TextProperty("FileName", &TCommonDialog::SetFileName),

@@ -4,7 +4,7 @@
 #include "shell/Controls.h"
 
 // What every file dialog has: the file name it offers and the one the user chose.
-class TCommonDialog : public TComponent {
+class TCommonDialog : public TNonVisualComponent {
 public:
     const std::string& FileName() const { return fileName_; }
     const std::string& GetFileName() const { return fileName_; }

@@ -55,7 +55,7 @@ void TPopupMenu::Popup(int x, int y)
 
 void AddMenuClasses(ClassTable& classes)
 {
-    classes["TPopupMenu"] = {"", [] { return std::make_unique<TPopupMenu>(); }, {}};
+    classes["TPopupMenu"] = {"TNonVisualComponent", [] { return std::make_unique<TPopupMenu>(); }, {}};
     classes["TMenuItem"] = {"",
                             [] { return std::make_unique<TMenuItem>(); },
                             {

@@ -34,7 +34,7 @@ private:
     std::vector<TMenuItem*> items_;
 };
 
-class TPopupMenu : public TComponent {
+class TPopupMenu : public TNonVisualComponent {
 public:
     TPopupMenu();
     ~TPopupMenu() override;

@@ -70,7 +70,7 @@ void TTimer::Schedule()
 
 void AddTimerClasses(ClassTable& classes)
 {
-    classes["TTimer"] = {"",
+    classes["TTimer"] = {"TNonVisualComponent",
                          [] { return std::make_unique<TTimer>(); },
                          {
                              IntProperty("Interval", &TTimer::SetInterval),

@@ -8,7 +8,7 @@
 class QTimer;
 
 // Raises OnTimer every Interval milliseconds on the GUI thread while it is enabled.
-class TTimer : public TComponent {
+class TTimer : public TNonVisualComponent {
 public:
     TTimer();
     ~TTimer() override;

@@ -42,6 +42,9 @@ TEST(Layout, BuildsAndBindsEveryControl)
 
     EXPECT_EQ(form.Timer1->Interval(), 30);
     EXPECT_TRUE(form.Timer1->Enabled());
+    // Components with no window keep their design positions, whatever the values.
+    EXPECT_EQ(std::make_pair(form.Timer1->Left(), form.Timer1->Top()), std::make_pair(40, 8));
+    EXPECT_EQ(std::make_pair(form.PopupMenu1->Left(), form.PopupMenu1->Top()), std::make_pair(-5, 70000));
 
     ASSERT_EQ(form.PopupMenu1->Count(), 1);
     EXPECT_EQ(form.PopupMenu1->Items(0), form.Item1);
