@@ -46,6 +46,11 @@ int RunApplication(const std::string& title, const std::function<void()>& create
     static int argc = 1;
     static char* argv[] = {nullptr, nullptr};
     argv[0] = programName.data();
+    // A window on a Wayland desktop cannot place itself, and sizekeeper's whole job is to put
+    // its window back where it was. Where X11 is at hand too (XWayland sets DISPLAY) and the
+    // user has chosen no platform, the programs run through X11.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     std::unique_ptr<QApplication> qt;
     if (!QApplication::instance())
         qt = std::make_unique<QApplication>(argc, argv);
