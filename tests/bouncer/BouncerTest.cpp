@@ -1,16 +1,13 @@
 // The bouncer game driven through its real window and layout: game ticks, climbs, the
 // animation, the paddle's controls and every menu entry.
 #include "bouncer/Unit1.h"
-#include "shell/Application.h"
 #include "shell/KeyCodes.h"
-#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramTest.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -29,8 +26,9 @@ const GameState startState{direction, step, rise, winLine, controlMode, score, b
 
 const std::string frameFiles[] = {"Мячик.bmp", "Мячик2.bmp", "Мячик3.bmp", "Мячик4.bmp"};
 
-class Bouncer : public ::testing::Test {
+class Bouncer : public ProgramTest<TForm1> {
 protected:
+    Bouncer() : ProgramTest("bouncer", Form1) {}
     void SetUp() override
     {
         direction = startState.direction;
@@ -40,11 +38,8 @@ protected:
         controlMode = startState.controlMode;
         score = startState.score;
         ballFrame = startState.ballFrame;
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
-        application.CreateForm(Form1);
+        ProgramTest::SetUp();
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
     void CopyFrames(std::initializer_list<int> frames)
     {
@@ -72,10 +67,6 @@ protected:
         EXPECT_EQ(direction, dir);
     }
     TImage* Paddle() { return Form1->Button1; }
-
-    QTemporaryDir folder;
-    TApplication application{"bouncer"};
-    MessageBoxes boxes;
 };
 
 TEST_F(Bouncer, StartsWithTheLayoutsWindowAndTheEasySettings)

@@ -3,7 +3,7 @@
 // exists from start but never shows.
 #include "heropick/Unit1.h"
 #include "heropick/Unit2.h"
-#include "shell/Application.h"
+#include "tests/support/ProgramTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -14,11 +14,12 @@
 
 namespace {
 
-class Heropick : public ::testing::Test {
+class Heropick : public ProgramTest<TForm1> {
 protected:
+    Heropick() : ProgramTest("heropick", Form1) {}
     void SetUp() override
     {
-        application.CreateForm(Form1);
+        ProgramTest::SetUp();
         application.CreateForm(OKRightDlg);
         Form1->Show();
         QApplication::setActiveWindow(Form1->Widget());

@@ -2,8 +2,7 @@
 // verdict boxes, the coin toss and bad input.
 #include "hitcalc/Combat.h"
 #include "hitcalc/Unit1.h"
-#include "shell/Application.h"
-#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramTest.h"
 
 #include <QTest>
 #include <QWidget>
@@ -15,9 +14,9 @@ struct Inputs {
     const char *life, *damage, *armor, *attack, *defense, *moves;
 };
 
-class Hitcalc : public ::testing::Test {
+class Hitcalc : public ProgramTest<TForm1> {
 protected:
-    void SetUp() override { application.CreateForm(Form1); }
+    Hitcalc() : ProgramTest("hitcalc", Form1) {}
 
     void Fill(const Inputs& in)
     {
@@ -43,9 +42,6 @@ protected:
         RandSeed = saved;
         return draw;
     }
-
-    TApplication application{"hitcalc"};
-    MessageBoxes boxes;
 };
 
 } // namespace

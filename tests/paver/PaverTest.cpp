@@ -2,14 +2,11 @@
 // shows: the paving follows the generator, stops at a missing tile file, and draws
 // nothing without files.
 #include "paver/Unit1.h"
-#include "shell/Application.h"
 #include "tests/support/FileDialogs.h"
-#include "tests/support/MessageBoxes.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/ProgramTest.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -28,16 +25,9 @@ QImage Tile(int n)
     return QImage(QStringLiteral(ASSETS_DIR "/") + TileFiles[n]);
 }
 
-class Paver : public ::testing::Test {
+class Paver : public ProgramTest<TForm1> {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
-        application.CreateForm(Form1);
-        Form1->Show();
-    }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
+    Paver() : ProgramTest("paver", Form1, true) {}
 
     void CopyTiles()
     {
@@ -51,9 +41,6 @@ protected:
         return Stamped(QSize(Form1->ClientWidth(), Form1->ClientHeight()), Background, stamps);
     }
 
-    QTemporaryDir folder;
-    TApplication application{"paver"};
-    MessageBoxes boxes;
     FileDialogs dialogs;
 };
 

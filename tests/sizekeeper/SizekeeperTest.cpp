@@ -1,11 +1,9 @@
 // The window-bounds keeper through its real window: what a save writes, what a load
 // applies and where it stops, and the text save.
-#include "shell/Application.h"
 #include "sizekeeper/Unit1.h"
-#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramTest.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -26,14 +24,19 @@ std::ostream& operator<<(std::ostream& out, const Bounds& b)
     return out << b.left << "," << b.top << " " << b.width << "x" << b.height;
 }
 
-class Sizekeeper : public ::testing::Test {
+class Sizekeeper : public ProgramTest<TForm1> {
 protected:
+    Sizekeeper() : ProgramTest("sizekeeper", Form1) {}
     void SetUp() override
     {
         qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
-        application.CreateForm(Form1);
+        ProgramTest::SetUp();
     }
-    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        qunsetenv("XDG_CONFIG_HOME");
+    }
 
     std::string File(const std::string& name) const { return folder.path().toStdString() + "/sizekeeper/" + name; }
     std::string Content(const std::string& name) const
@@ -56,10 +59,6 @@ protected:
         Form1->SetWidth(b.width);
         Form1->SetHeight(b.height);
     }
-
-    QTemporaryDir folder;
-    TApplication application{"sizekeeper"};
-    MessageBoxes boxes;
 };
 
 } // namespace

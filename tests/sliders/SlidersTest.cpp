@@ -1,7 +1,7 @@
 // The sliders program driven through its real window and layout: moves by keyboard and
 // mouse, the echo in each edit box, and the product the button shows.
-#include "shell/Application.h"
 #include "sliders/Unit1.h"
+#include "tests/support/ProgramTest.h"
 
 #include <QSlider>
 #include <QStyle>
@@ -13,13 +13,14 @@
 
 namespace {
 
-class Sliders : public ::testing::Test {
+class Sliders : public ProgramTest<TForm1> {
 protected:
+    Sliders() : ProgramTest("sliders", Form1) {}
     void SetUp() override
     {
         for (double* factor : Factors())
             *factor = 0;
-        application.CreateForm(Form1);
+        ProgramTest::SetUp();
     }
 
     static std::array<double*, 7> Factors()
@@ -42,8 +43,6 @@ protected:
         Form1->Button1->Click();
         return Form1->Edit8->Text();
     }
-
-    TApplication application{"sliders"};
 };
 
 TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)

@@ -2,13 +2,14 @@
 // file name and accepts, or cancels. Keeps what each dialog offered when it opened.
 #pragma once
 
+#include "tests/support/ModalAnswerer.h"
+
 #include <deque>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QTimer;
+class QFileDialog;
 
 class FileDialogs {
 public:
@@ -20,7 +21,6 @@ public:
     };
 
     FileDialogs();
-    ~FileDialogs();
 
     // The next dialog gets the name typed into its file name box and accepted.
     void Type(const std::string& name) { answers_.push_back(name); }
@@ -30,9 +30,9 @@ public:
     const std::vector<Dialog>& Shown() const { return shown_; }
 
 private:
-    void AnswerOpenDialog();
+    void Answer(QFileDialog* dialog);
 
-    std::unique_ptr<QTimer> poll_;
     std::deque<std::optional<std::string>> answers_;
     std::vector<Dialog> shown_;
+    ModalAnswerer answerer_;
 };

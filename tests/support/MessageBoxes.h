@@ -2,12 +2,13 @@
 // keeps what each one said.
 #pragma once
 
+#include "tests/support/ModalAnswerer.h"
+
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-class QTimer;
+class QMessageBox;
 
 class MessageBoxes {
 public:
@@ -17,7 +18,6 @@ public:
     };
 
     MessageBoxes();
-    ~MessageBoxes();
 
     const std::vector<Box>& Shown() const { return shown_; }
     std::vector<std::string> Texts() const;
@@ -30,8 +30,8 @@ public:
     std::function<bool(const Box&)> tickDontShowAgain;
 
 private:
-    void AnswerOpenBox();
+    void Answer(QMessageBox* box);
 
-    std::unique_ptr<QTimer> poll_;
     std::vector<Box> shown_;
+    ModalAnswerer answerer_;
 };

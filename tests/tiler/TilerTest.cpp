@@ -1,15 +1,12 @@
 // The tiler window driven through its real layout and widgets, checked on the pixels it
 // shows: random stamps, the grid with pictures of other sizes, clipping, and opening
 // bitmaps through the file dialog.
-#include "shell/Application.h"
 #include "tests/support/FileDialogs.h"
-#include "tests/support/MessageBoxes.h"
 #include "tests/support/Pixels.h"
 #include "tiler/Unit1.h"
+#include "tests/support/ProgramTest.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -33,17 +30,14 @@ QImage Pattern(int side)
     return image;
 }
 
-class Tiler : public ::testing::Test {
+class Tiler : public ProgramTest<TForm1> {
 protected:
+    Tiler() : ProgramTest("tiler", Form1, true) {}
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
-        application.CreateForm(Form1);
-        Form1->Show();
+        ProgramTest::SetUp();
         ball = Form1->Image1->Picture()->Image().copy();
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
     static void Click(TButton* button) { QTest::mouseClick(button->Widget(), Qt::LeftButton); }
     QSize Client() const { return QSize(Form1->ClientWidth(), Form1->ClientHeight()); }
@@ -64,9 +58,6 @@ protected:
         Click(Form1->Button3);
     }
 
-    QTemporaryDir folder;
-    TApplication application{"tiler"};
-    MessageBoxes boxes;
     FileDialogs dialogs;
     QImage ball;
 };

@@ -3,13 +3,10 @@
 // wave files hold. The files are written here byte by byte, so what each should sound like
 // is known without the decoder under test.
 #include "wavplayer/Unit1.h"
-#include "shell/Application.h"
-#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramTest.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -195,19 +192,18 @@ std::vector<Stretch> Runs(const std::vector<float>& output)
     return runs;
 }
 
-class WavPlayer : public ::testing::Test {
+class WavPlayer : public ProgramTest<TForm1> {
 protected:
+    WavPlayer() : ProgramTest("wavplayer", Form1) {}
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid() && outputFolder.isValid());
-        QDir::setCurrent(folder.path());
+        ASSERT_TRUE(outputFolder.isValid());
         output = outputFolder.filePath("device.raw");
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", output.toUtf8());
         qputenv("SDL_DISKAUDIODELAY", "0"); // as fast as the files can be decoded
-        application.CreateForm(Form1);
+        ProgramTest::SetUp();
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
     TMediaPlayer* Player() { return Form1->MediaPlayer1; }
 
@@ -251,10 +247,8 @@ protected:
         return states;
     }
 
-    QTemporaryDir folder, outputFolder;
+    QTemporaryDir outputFolder;
     QString output;
-    TApplication application{"wavplayer"};
-    MessageBoxes boxes;
 };
 
 TEST_F(WavPlayer, ClickPlaysTheChimeSampleForSampleWithoutTakingTheSignals)
