@@ -4,6 +4,7 @@
 #include "shell/KeyCodes.h"
 #include "tests/shell/ProbeForm.h"
 #include "tests/support/MessageBoxes.h"
+#include "tests/support/TestMain.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -317,8 +318,8 @@ TEST(Shell, WindowGeometryCursorAndControlBounds)
 
 TEST(Shell, RandomRepeatsOneSequenceInRange)
 {
-    // Never seeded: every run of a program draws this same sequence. Nothing else in this
-    // test program draws before it.
+    // Never seeded: every run of a program draws this same sequence.
+    RandSeed = StartRandSeed;
     std::vector<int> first;
     for (int i = 0; i < 6; ++i)
         first.push_back(random(1000));

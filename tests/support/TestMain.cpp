@@ -1,9 +1,14 @@
 // Runs the in-process tests against real widgets on Qt's offscreen platform, with the
 // timer clock stopped so that every tick is one the test asked for.
+#include "tests/support/TestMain.h"
+
+#include "shell/SysUtils.h"
 #include "shell/Timers.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
+
+const std::uint32_t StartRandSeed = RandSeed;
 
 int main(int argc, char** argv)
 {
