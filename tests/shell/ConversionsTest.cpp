@@ -35,7 +35,9 @@ TEST(Conversions, StrToIntTakesASignAndDigitsWithin32Bits)
     for (const auto& [text, value] : accepted)
         EXPECT_EQ(StrToInt(text), value) << text;
     for (const char* text : {"", "-", "+", " 5", "5 ", "1.0", "1,0", "12abc", "0x10", "1e3", "2147483648",
-                             "-2147483649", "99999999999999999999"})
+                             "-2147483649", "99999999999999999999",
+                             // 2^64 + 1 and -(2^64 + 7): in 64 bits they would wrap to 1 and -7.
+                             "18446744073709551617", "-18446744073709551623"})
         ExpectRefused(IntAsDouble, text);
 }
 

@@ -203,6 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"WrongSignature", {"OnMouseMove", "\"KeyDown\""},
                   {"«ProbeForm»", "«OnMouseMove»", "KeyDown(TObject* Sender, TShiftState"}},
         BadLayout{"UnknownField", {"children/4", "{\"class\": \"TTimer\", \"name\": \"Timer9\"}"}, {"«Timer9»", "нет поля"}},
+        BadLayout{"DuplicateName", {"children/4", "{\"class\": \"TTimer\", \"name\": \"Timer1\"}"},
+                  {"«Timer1»", "уже занято"}},
         BadLayout{"MissingField", {"children/1", ""}, {"«CheckBox1»", "не создано"}},
         BadLayout{"WrongFieldClass", {"children/2/class", "\"TPopupMenu\""}, {"«Timer1»", "не совпадает"}},
         BadLayout{"MissingPicture", {"children/0/Picture", "\"Нет.bmp\""}, {"«Image1»", "«Picture»", "«Нет.bmp»"}},

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -249,6 +250,7 @@ TEST(Shell, KeyCodesAreWindowsVirtualKeysByPlace)
         // Presses without a place (synthetic ones) go by Qt's key.
         {{Qt::Key_A}, 65}, {{Qt::Key_9}, 57}, {{Qt::Key_9, true}, 105}, {{Qt::Key_Plus, true}, 107},
         {{Qt::Key_Plus}, 187}, {{Qt::Key_F24}, 135}, {{Qt::Key_Enter}, 13}, {{Qt::Key_Escape}, 27},
+        {{Qt::Key_PageUp}, 33}, {{Qt::Key_PageDown}, 34}, {{Qt::Key_Home}, 36}, {{Qt::Key_End}, 35},
         // Keys known to neither table still count as presses.
         {{Qt::Key_VolumeUp, false, 123}, VK_UNKNOWN}, {{Qt::Key_VolumeUp}, VK_UNKNOWN}, {{0, false, 0}, VK_UNKNOWN},
     };
@@ -302,6 +304,18 @@ TEST(Shell, WindowGeometryCursorAndControlBounds)
     EXPECT_EQ(form.Width(), 650);
     EXPECT_EQ(form.Height(), 480);
     EXPECT_EQ(form.ClientWidth(), 650); // no window manager here: no frame
+
+    // A client size of any magnitude is kept within the desktop (or 4096 pixels a side
+    // where the desktop is smaller) and at one pixel or more.
+    const QSize desktop = QGuiApplication::primaryScreen()->virtualSize().expandedTo(QSize(4096, 4096));
+    const std::pair<int, int> sizes[] = {{100000, desktop.width()}, {INT_MAX, desktop.width()}, {0, 1},
+                                         {-5, 1}, {INT_MIN, 1}, {300, 300}};
+    for (const auto& [asked, kept] : sizes) {
+        form.SetClientWidth(asked);
+        form.SetClientHeight(asked);
+        EXPECT_EQ(form.ClientWidth(), kept) << "client width " << asked;
+        EXPECT_EQ(form.ClientHeight(), kept == desktop.width() ? desktop.height() : kept) << "client height " << asked;
+    }
 
     form.SetCursor(crNone);
     EXPECT_EQ(form.Cursor(), crNone);
