@@ -145,10 +145,27 @@ TEST_F(Hitcalc, BadInputStopsThePressBeforeTheVerdictAndTheDraw)
     EXPECT_EQ(Form1->Itog2->Text(), "Результат вместе с защитой");
     EXPECT_EQ(NextDraw(), draw) << "the failed press used up a draw";
 
-    for (const char* bad : {"сто", "1 00", "10%"}) {
-        Fill({bad, "15", "5", "12", "7", "3"});
+    // Edits in Fill's order: life, damage, armour, attack, defence, moves. They are read as
+    // life, damage, moves, armour: the message names the first bad one of these only.
+    const struct {
+        Inputs fields;
+        std::string named, unnamed;
+    } bad[] = {
+        {{"сто", "15", "5", "12", "7", "3"}, "сто", ""},
+        {{"1 00", "15", "5", "12", "7", "3"}, "1 00", ""},
+        {{"10%", "15", "5", "12", "7", "3"}, "10%", ""},
+        {{"жизнь", "урон", "5", "12", "7", "3"}, "жизнь", "урон"},
+        {{"100", "урон", "5", "12", "7", "ходы"}, "урон", "ходы"},
+        {{"100", "15", "броня", "12", "7", "ходы"}, "ходы", "броня"},
+        {{"100", "15", "броня", "12", "7", "3"}, "броня", ""},
+    };
+    for (const auto& row : bad) {
+        Fill(row.fields);
         Form1->Button1->Click();
-        EXPECT_NE(boxes.Texts().back().find(std::string("«") + bad + "»"), std::string::npos) << boxes.Texts().back();
+        const std::string message = boxes.Texts().back();
+        EXPECT_NE(message.find("«" + row.named + "»"), std::string::npos) << message;
+        if (!row.unnamed.empty())
+            EXPECT_EQ(message.find(row.unnamed), std::string::npos) << message;
         EXPECT_EQ(Form1->Itog1->Text(), "70");
     }
     Fill({"100,5", "15.5", "5", "12", "7", "1e1"});
