@@ -3,6 +3,7 @@
 #include "bouncer/Unit1.h"
 #include "shell/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
+#include "tests/support/TestMain.h"
 
 #include <QAction>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -107,11 +109,18 @@ TEST_F(Bouncer, StartsWithTheLayoutsWindowAndTheEasySettings)
 
 TEST_F(Bouncer, GameTickMovesAndTurnsTheBall)
 {
+    // Shown, the window has a frame: its outer width, which places the right wall, is
+    // then larger than its client width.
     Form1->SetWidth(650);
+    Form1->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1->Widget()));
+    ASSERT_EQ(Form1->Width(), 650);
+    ASSERT_LT(Form1->ClientWidth(), 650);
     struct Row {
         const char* what;
         int left, top, dir;          // before the tick
         int endLeft, endTop, endDir; // after it
+        int paddleLeft = 424;
     };
     const Row rows[] = {
         {"first tick", 0, 0, 1, 5, 5, 1},
@@ -128,10 +137,17 @@ TEST_F(Bouncer, GameTickMovesAndTurnsTheBall)
         {"left wall going up", 5, 200, 4, 0, 195, 2},
         {"right wall W-50 going down", 595, 100, 1, 595, 110, 3},
         {"right wall going up", 595, 100, 2, 595, 90, 4},
+        {"three short of the outer W-50: no wall", 592, 100, 1, 597, 105, 1},
+        {"three short of the outer W-50 going up: no wall", 592, 100, 2, 597, 95, 2},
+        // The wall is tested after the paddle, so at both at once the wall has the last word
+        // (the turns then chain within the tick: down-left, onto the paddle, up-left).
+        {"right wall above the paddle", 600, 353, 1, 595, 358, 4, 560},
+        {"left wall above the paddle", 5, 353, 3, 0, 358, 1, 0},
         {"top-right corner", 600, 5, 2, 600, -5, 3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        Paddle()->SetLeft(row.paddleLeft);
         PlaceBall(row.left, row.top, row.dir);
         Tick();
         ExpectBall(row.endLeft, row.endTop, row.endDir);
@@ -165,12 +181,16 @@ TEST_F(Bouncer, LosingAtTheBottomStopsTheGameAndCountsAgainst)
 
 TEST_F(Bouncer, ThirtyOneClimbsReachTheWinLine)
 {
+    // Each climb draws a new diagonal: over the first 30 climbs of a run every one of the
+    // four comes up, and nothing else.
+    RandSeed = StartRandSeed;
     PlaceBall(300, 100, 1);
+    std::set<int> drawn;
     for (int climb = 1; climb <= 30; ++climb) {
         Form1->Timer2->Tick();
-        EXPECT_GE(direction, 1);
-        EXPECT_LE(direction, 4);
+        drawn.insert(direction);
     }
+    EXPECT_EQ(drawn, (std::set<int>{1, 2, 3, 4}));
     EXPECT_EQ(Paddle()->Top(), 108);
     PlaceBall(300, 100, 2);
     Tick();
