@@ -4,6 +4,7 @@
 #include "tests/support/ProgramTest.h"
 
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -65,6 +66,12 @@ protected:
 
 TEST_F(Sizekeeper, SavesTheFourBoundsInOrderAndLoadsThemBack)
 {
+    // Shown, the window has a frame: the outer bounds that are saved and loaded differ
+    // from the client area's.
+    Form1->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1->Widget()));
+    ASSERT_LT(Form1->ClientWidth(), Form1->Width());
+    ASSERT_LT(Form1->ClientHeight(), Form1->Height());
     Form1->Button2->Click();
     EXPECT_EQ(Content("prog.ini"), "[Size]\nTop=174\nLeft=212\nHeight=480\nWidth=696\n");
     // The never-run save dialog keeps the place the layout gives it.
