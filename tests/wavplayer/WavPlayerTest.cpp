@@ -5,6 +5,7 @@
 #include "wavplayer/Unit1.h"
 #include "tests/support/ProgramTest.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -253,6 +254,11 @@ protected:
 
 TEST_F(WavPlayer, ClickPlaysTheChimeSampleForSampleWithoutTakingTheSignals)
 {
+    // The user clicks «Грузить» in the window «Плеер»: the captions as the widgets show them.
+    EXPECT_EQ(Form1->Widget()->windowTitle().toStdString(), "Плеер");
+    const auto* load = qobject_cast<const QAbstractButton*>(Form1->Button1->Widget());
+    ASSERT_NE(load, nullptr);
+    EXPECT_EQ(load->text().toStdString(), "Грузить");
     EXPECT_EQ(Player()->Mode(), mpNotReady);
     EXPECT_EQ(ButtonStates(), std::vector<bool>(5, false)) << "buttons must be greyed while nothing is open";
     ASSERT_TRUE(QFile::copy(QStringLiteral(ASSETS_DIR "/1.wav"), "1.wav"));
