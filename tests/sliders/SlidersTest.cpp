@@ -38,6 +38,39 @@ protected:
                                      Form1->Edit5, Form1->Edit6, Form1->Edit7}[n - 1];
     }
     static void Press(int n, Qt::Key key) { QTest::keyClick(Slider(n)->Widget(), key); }
+    static QStyleOptionSlider Option(QSlider* slider)
+    {
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = option.sliderValue = slider->value();
+        option.tickPosition = slider->tickPosition();
+        option.tickInterval = slider->tickInterval();
+        return option;
+    }
+    static QRect Part(QSlider* slider, QStyle::SubControl part)
+    {
+        const QStyleOptionSlider option = Option(slider);
+        return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
+    }
+    // How many pixels darker than the background a slider shows above and below its
+    // channel (its shadow's two rows left out) beside the thumb: its tick marks.
+    static std::pair<int, int> InkAboveAndBelow(QSlider* slider)
+    {
+        const QImage image = slider->grab().toImage();
+        const QRect groove = Part(slider, QStyle::SC_SliderGroove);
+        const QRect thumb = Part(slider, QStyle::SC_SliderHandle);
+        int above = 0, below = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((x < thumb.left() || x > thumb.right()) && qGray(image.pixel(x, y)) < 200) {
+                    above += y < groove.top() - 2;
+                    below += y > groove.bottom() + 2;
+                }
+        return {above, below};
+    }
     static std::string Product()
     {
         Form1->Button1->Click();
@@ -47,7 +80,19 @@ protected:
 
 TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)
 {
+    EXPECT_EQ(Form1->Width(), 696) << "the outer size, before the window is framed";
+    EXPECT_EQ(Form1->Height(), 480);
+    // Shown, the window has a frame: the outer size stays, the client area shrinks.
+    Form1->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1->Widget()));
+    EXPECT_EQ(Form1->Width(), 696);
+    EXPECT_EQ(Form1->Height(), 480);
+    EXPECT_LT(Form1->ClientWidth(), 696);
+    EXPECT_LT(Form1->ClientHeight(), 480);
     for (int n = 1; n <= 7; ++n) {
+        const auto [above, below] = InkAboveAndBelow(static_cast<QSlider*>(Slider(n)->Widget()));
+        EXPECT_EQ(above, 0) << "TrackBar" << n << ": tick marks above the channel";
+        EXPECT_GT(below, 0) << "TrackBar" << n << ": no tick marks below the channel";
         EXPECT_EQ(Slider(n)->Min(), 1);
         EXPECT_EQ(Slider(n)->Max(), 10);
         EXPECT_EQ(Slider(n)->Position(), 1);
@@ -60,8 +105,6 @@ TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)
     }
     EXPECT_EQ(Form1->Edit8->Text(), "Edit8");
     EXPECT_EQ(Form1->Caption(), "Form1");
-    EXPECT_EQ(Form1->Width(), 696) << "the outer size, while there is no frame";
-    EXPECT_EQ(Form1->Height(), 480);
 }
 
 struct ProductRow {
@@ -125,15 +168,7 @@ TEST_F(Sliders, OneKeyPressMovesByTheSlidersStepAndStopsAtTheEnds)
 TEST_F(Sliders, DraggingTheThumbWithTheMouseMovesTheSlider)
 {
     auto* slider = static_cast<QSlider*>(Form1->TrackBar3->Widget());
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = option.sliderValue = slider->value();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    const QRect thumb = Part(slider, QStyle::SC_SliderHandle);
 
     QTest::mousePress(slider, Qt::LeftButton, {}, thumb.center());
     QMouseEvent move(QEvent::MouseMove, QPointF(slider->width() - 1, thumb.center().y()),
