@@ -6,6 +6,21 @@
 #include <QAction>
 #include <QMenu>
 
+namespace {
+
+// A menu that leaves double clicks unused. Qt follows the second of two quick clicks at one
+// spot with a double click made of that same press. A right click soon after another (the
+// menu closed by the keyboard in between) opens the window's menu on its press, and the
+// double click then reaches the menu just opened under the pointer, which took it for a
+// press outside itself and closed at once. A double click inside a menu has reached it as
+// a press already, so nothing is lost.
+class SingleClickMenu : public QMenu {
+protected:
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
+};
+
+} // namespace
+
 TMenuItem::TMenuItem() : action_(std::make_unique<QAction>())
 {
     QObject::connect(action_.get(), &QAction::triggered, [this] { Fire(OnClick, this); });
@@ -26,7 +41,7 @@ void TMenuItem::SetCaption(const std::string& value)
 void TMenuItem::Add(TMenuItem* item)
 {
     if (!submenu_) {
-        submenu_ = std::make_unique<QMenu>();
+        submenu_ = std::make_unique<SingleClickMenu>();
         action_->setMenu(submenu_.get());
     }
     submenu_->addAction(item->Action());
@@ -38,7 +53,7 @@ void TMenuItem::Click()
     action_->trigger();
 }
 
-TPopupMenu::TPopupMenu() : menu_(std::make_unique<QMenu>()) {}
+TPopupMenu::TPopupMenu() : menu_(std::make_unique<SingleClickMenu>()) {}
 
 TPopupMenu::~TPopupMenu() = default;
 
