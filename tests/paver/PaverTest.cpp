@@ -45,8 +45,8 @@ protected:
     FileDialogs dialogs;
 };
 
-// Declared first: in a run of the whole test program no other test has drawn from the
-// generator yet, which is the standard minimal LCG with its default seed.
+// The first click of a run draws from the generator as it starts, the standard minimal LCG
+// with its default seed.
 TEST_F(Paver, ClicksPaveAsTheGeneratorSaysAndAMissingTileStopsThePavingThere)
 {
     CopyTiles();
@@ -72,12 +72,37 @@ TEST_F(Paver, ClicksPaveAsTheGeneratorSaysAndAMissingTileStopsThePavingThere)
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_NE(boxes.Shown()[0].text.find("«Bitmap3.bmp»"), std::string::npos) << boxes.Shown()[0].text;
 
-    // With the file back, the next click paves the whole grid, the generator going on.
+    // With the file back, each click paves the whole grid, the generator going on, and
+    // reads every tile from its file anew: tiles replaced between two clicks (their colours
+    // inverted, or back) show at once, also in a click's first cell, which the generator
+    // is set to give the tile the click before ended with.
     ASSERT_TRUE(QFile::copy(QStringLiteral(ASSETS_DIR "/Bitmap3.bmp"), "Bitmap3.bmp"));
-    for (int k = 0; k < 100; ++k)
-        stamps.push_back({Tile(sequence() % 4), QPoint(30 * (k / 10), 30 * (k % 10))});
-    Click();
-    EXPECT_EQ(Differences(Seen(), Meant(stamps), AroundGrid), 0) << "the third click";
+    int last = -1;
+    for (int click = 3; click <= 6; ++click) {
+        std::vector<QImage> tiles;
+        for (int n = 0; n < 4; ++n) {
+            tiles.push_back(Tile(n).convertToFormat(QImage::Format_RGB32));
+            if (click > 3) {
+                if (click % 2 == 0)
+                    tiles[n].invertPixels();
+                ASSERT_TRUE(QFile::remove(TileFiles[n]));
+                ASSERT_TRUE(tiles[n].save(TileFiles[n], "BMP"));
+            }
+        }
+        if (click > 3) {
+            std::uint32_t seed = 1;
+            while (std::uint64_t(seed) * 48271 % 2147483647 % 4 != std::uint64_t(last))
+                ++seed;
+            RandSeed = seed;
+            sequence.seed(seed);
+        }
+        for (int k = 0; k < 100; ++k) {
+            last = int(sequence() % 4);
+            stamps.push_back({tiles[last], QPoint(30 * (k / 10), 30 * (k % 10))});
+        }
+        Click();
+        EXPECT_EQ(Differences(Seen(), Meant(stamps), AroundGrid), 0) << "click " << click;
+    }
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
