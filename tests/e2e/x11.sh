@@ -4,7 +4,9 @@
 # Nothing here sleeps for a fixed time: every step waits for a condition (a window shown
 # or gone, the keyboard focus, a text or a file read back) or makes a round trip through
 # the program's event loop (settle), and a condition that does not come fails the test
-# with a message. An action is never repeated: one that is lost is a fault to find.
+# with a message. An action is never repeated: one that is lost is a fault to find. The
+# time limits are generous (a loaded machine may take seconds to open a file dialog):
+# they cost nothing while things go well.
 
 # The helper (tests/e2e/X11Input.cpp) that waits on grabs and event loops and binds keys;
 # ctest passes its path, other scripts find it in build/.
@@ -107,7 +109,7 @@ outer_geometry() {
 # Waits until the program owning a window has handled every event sent so far and drawn
 # what they changed: a round trip through its event loop.
 settle() {
-    "$X11_INPUT" sync "$1" 10 || fail "window $1 does not answer"
+    "$X11_INPUT" sync "$1" 30 || fail "window $1 does not answer within 30 s"
 }
 
 # Waits until no other client holds the pointer: the window manager keeps the button of a
@@ -144,7 +146,7 @@ has_focus() {
 # Gives a window the keyboard focus through the window manager and waits until it has it.
 focus() {
     xdotool windowactivate --sync "$1" 2>/dev/null || true
-    wait_until 10 "window $1 does not get the keyboard focus" has_focus "$1"
+    wait_until 30 "window $1 does not get the keyboard focus" has_focus "$1"
     settle "$1"
 }
 
@@ -163,17 +165,17 @@ other_windows() {
     xdotool search --onlyvisible --class "$1" 2>/dev/null | grep -vx "$2" || true
 }
 
-# Waits up to 10 s (or SECONDS) until the program shows a window besides its main one;
+# Waits up to 30 s (or SECONDS) until the program shows a window besides its main one;
 # prints its id once the program has drawn it.
 #   wait_for_box CLASS WINDOW [SECONDS]
 wait_for_box() {
     local box end
-    end=$(( $(date +%s%N) + ${3:-10} * 1000000000 ))
+    end=$(( $(date +%s%N) + ${3:-30} * 1000000000 ))
     until box=$(other_windows "$1" "$2" | head -n 1) && [ -n "$box" ]; do
         [ "$(date +%s%N)" -lt "$end" ] || return 1
         sleep 0.02
     done
-    "$X11_INPUT" sync "$box" 10 >&2 || return 1
+    "$X11_INPUT" sync "$box" 30 >&2 || return 1
     echo "$box"
 }
 
@@ -222,17 +224,17 @@ copy_box_text() {
     copy_in "$1" ctrl+c
 }
 
-# Waits up to 10 s for the program's first visible window; prints its id once the program
+# Waits up to 30 s for the program's first visible window; prints its id once the program
 # has drawn it. Windows that Qt makes and drops while starting are passed over.
 wait_for_window() {
     local window end
-    end=$(( $(date +%s%N) + 10000000000 ))
+    end=$(( $(date +%s%N) + 30000000000 ))
     until window=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1) \
             && [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1; do
         [ "$(date +%s%N)" -lt "$end" ] || return 1
         sleep 0.02
     done
-    "$X11_INPUT" sync "$window" 10 >&2 || return 1
+    "$X11_INPUT" sync "$window" 30 >&2 || return 1
     echo "$window"
 }
 
