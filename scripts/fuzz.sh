@@ -3,6 +3,7 @@
 #   scripts/fuzz.sh TARGET SECONDS   fuzzes one target (ini, numbers, bitmap, wave, layout)
 #   scripts/fuzz.sh all SECONDS      fuzzes each target in turn
 #   scripts/fuzz.sh replay           runs every input of every seed corpus once (for CI)
+#   scripts/fuzz.sh build            only builds the fuzz targets
 # New inputs go to build-fuzz/corpus/TARGET; an input that fails is saved under
 # build-fuzz/findings/TARGET/ and its report is printed. Prints the executions and
 # findings of each run; exits 1 when any run found something.
@@ -64,6 +65,7 @@ fuzz() {
 }
 
 case ${1:-} in
+    build) ;;
     replay)
         for target in "${targets[@]}"; do replay "$target"; done ;;
     all)
@@ -75,7 +77,7 @@ case ${1:-} in
         touch "$build/fuzz-$1.log.start"
         fuzz "$1" "${2:?seconds}" ;;
     *)
-        echo "usage: $0 TARGET SECONDS | all SECONDS | replay   (targets: ${targets[*]})" >&2
+        echo "usage: $0 TARGET SECONDS | all SECONDS | replay | build   (targets: ${targets[*]})" >&2
         exit 2 ;;
 esac
 exit $failed
