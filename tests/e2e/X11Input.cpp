@@ -7,10 +7,12 @@
 //   x11_input keyboard-free SECONDS
 //       The same for the keyboard (a popup menu holds it while it is open).
 //   x11_input bind TEXT
-//       Gives every character of TEXT a key of its own on the keyboard map, on all levels,
-//       unless the map has one already. xdotool then types TEXT from the map as it stands;
-//       without this it rebinds a spare key for each missing letter and binds it back, and
-//       a busy program that reads a key after the map changed again sees another letter.
+//       Prints the key codes that type TEXT, one per character, with no modifier held: a
+//       character no key types that way gets a spare key of its own (on all its levels).
+//       The keys are then pressed by their codes, and the keyboard map stays as it is while
+//       they go out. (xdotool's own typing rebinds a spare key for each missing letter and
+//       binds it back; a busy program that reads a key after the map changed again sees
+//       another letter, or none.)
 //   x11_input clear-clipboard
 //       Leaves the clipboard without an owner, so that a copy that did not happen reads
 //       back empty instead of as the text copied before.
@@ -26,7 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <set>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,41 +100,44 @@ KeySym KeysymOf(unsigned point)
     return keysym != NoSymbol ? keysym : 0x1000000 + point;
 }
 
+// Prints the key code that types each character of the text with no modifier, one per
+// character, binding a spare key (on all its levels) to every character that no key types
+// that way yet.
 int Bind(Display* display, const std::string& text)
 {
     int low, high, perCode;
     XDisplayKeycodes(display, &low, &high);
     KeySym* map = XGetKeyboardMapping(display, low, high - low + 1, &perCode);
-    std::set<KeySym> present;
+    std::map<KeySym, int> plain; // keysym -> the key that types it without a modifier
     std::vector<int> spare;
     for (int code = low; code <= high; ++code) {
         bool empty = true;
-        for (int level = 0; level < perCode; ++level) {
-            const KeySym keysym = map[(code - low) * perCode + level];
-            if (keysym != NoSymbol) {
-                present.insert(keysym);
-                empty = false;
-            }
-        }
+        for (int level = 0; level < perCode; ++level)
+            empty = empty && map[(code - low) * perCode + level] == NoSymbol;
+        const KeySym first = map[(code - low) * perCode];
+        if (first != NoSymbol && !plain.count(first))
+            plain[first] = code;
         if (empty)
             spare.push_back(code);
     }
     XFree(map);
-    std::set<KeySym> bound;
+    std::string codes;
     for (unsigned point : CodePoints(text)) {
         const KeySym keysym = KeysymOf(point);
-        if (present.count(keysym) || bound.count(keysym))
-            continue;
-        if (spare.empty()) {
-            std::fprintf(stderr, "no spare key left for U+%04X\n", point);
-            return 1;
+        if (!plain.count(keysym)) {
+            if (spare.empty()) {
+                std::fprintf(stderr, "no spare key left for U+%04X\n", point);
+                return 1;
+            }
+            std::vector<KeySym> levels(perCode, keysym);
+            XChangeKeyboardMapping(display, spare.back(), perCode, levels.data(), 1);
+            plain[keysym] = spare.back();
+            spare.pop_back();
         }
-        std::vector<KeySym> levels(perCode, keysym);
-        XChangeKeyboardMapping(display, spare.back(), perCode, levels.data(), 1);
-        spare.pop_back();
-        bound.insert(keysym);
+        codes += (codes.empty() ? "" : " ") + std::to_string(plain[keysym]);
     }
     XSync(display, False);
+    std::printf("%s\n", codes.c_str());
     return 0;
 }
 
@@ -198,17 +203,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    // The connection is closed on every path: a leak checker would otherwise turn a
+    // helper built with sanitizers into one that always fails.
+    int result = 2;
     if ((command == "pointer-free" || command == "keyboard-free") && argc == 3)
-        return WaitFree(display, command == "pointer-free", Deadline(argv[2]));
-    if (command == "bind" && argc == 3)
-        return Bind(display, argv[2]);
-    if (command == "clear-clipboard" && argc == 2) {
+        result = WaitFree(display, command == "pointer-free", Deadline(argv[2]));
+    else if (command == "bind" && argc == 3)
+        result = Bind(display, argv[2]);
+    else if (command == "clear-clipboard" && argc == 2) {
         XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
         XSync(display, False);
-        return 0;
-    }
-    if (command == "sync" && argc == 4)
-        return Sync(display, std::strtoul(argv[2], nullptr, 0), Deadline(argv[3]));
-    std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | clear-clipboard | sync WINDOW SECONDS\n");
-    return 2;
+        result = 0;
+    } else if (command == "sync" && argc == 4)
+        result = Sync(display, std::strtoul(argv[2], nullptr, 0), Deadline(argv[3]));
+    else
+        std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | clear-clipboard | sync WINDOW SECONDS\n");
+    XCloseDisplay(display);
+    return result;
 }

@@ -56,10 +56,7 @@ settle "$window"
 # the earlier balls, 30 pixels of them showing between.
 click_at "$window" 547 244
 dialog=$(wait_for_box tiler "$window") || fail "no open dialog"
-"$X11_INPUT" bind "$work/square.dat" || fail "no keys for the file name"
-focus "$dialog"
-xdotool type --delay 20 "$work/square.dat"
-settle "$dialog"
+type_keys "$dialog" "$work/square.dat"
 press_closing "$dialog" Return
 wait_until 10 "the open dialog did not close" not_shown tiler "$dialog"
 settle "$window"

@@ -346,16 +346,25 @@ differing_pixels() {
     { compare -metric AE "$1" "$2" null: 2>&1 || true; } | cut -d' ' -f1
 }
 
+# Presses the keys that type a text, by their key codes, in the focused window: every
+# character gets a key of its own first, so the keyboard map stays the same meanwhile.
+#   type_keys WINDOW TEXT
+type_keys() {
+    local codes
+    codes=$("$X11_INPUT" bind "$2") || fail "no keys for «$2»"
+    focus "$1"
+    # shellcheck disable=SC2086
+    xdotool key --delay 20 $codes
+    settle "$1"
+}
+
 # Types a text into the edit at client point X Y of a window, as a user would, and reads it
-# back. Every letter of the text gets a key of its own first, so the keyboard map stays
-# the same while the keys go out.
+# back.
 #   type_text WINDOW X Y TEXT
 type_text() {
     click_at "$1" "$2" "$3"
-    "$X11_INPUT" bind "$4" || fail "no keys for «$4»"
     press "$1" ctrl+a
-    xdotool type --delay 20 "$4"
-    settle "$1"
+    type_keys "$1" "$4"
     local seen
     seen=$(copy_text "$1" "$2" "$3")
     [ "$seen" = "$4" ] || fail "the edit took «$seen» for «$4»"
