@@ -192,13 +192,16 @@ not_shown() {
     ! shown "$@"
 }
 
-# Presses keys that close a window, once it has the focus (the window is not asked
-# afterwards whether it handled them: it is gone).
+# Presses keys that close a window, once it has the focus and no other client holds the
+# pointer or the keyboard: the window manager takes Alt+F4 itself, and does not while it
+# still holds a click (the window is not asked afterwards whether it handled them: it is gone).
 #   press_closing WINDOW KEY...
 press_closing() {
     local window=$1
     shift
     focus "$window"
+    pointer_free
+    "$X11_INPUT" keyboard-free 10 || fail "the keyboard stays held by another client"
     xdotool key "$@"
 }
 
