@@ -71,10 +71,12 @@ read -r _ ball3_top <<<"$ball3"
 # A game is lost with the ball 50 pixels above the bottom; from the top the ball takes
 # more than a second to come 200 pixels down.
 [ -n "$ball3" ] && [ "$ball3_top" -lt 200 ] || fail "the new game did not bring the ball back to the top"
-# The paddle stands 75 pixels above the window's outer bottom, frame included.
+# The paddle stands 75 pixels above the window's outer bottom, frame included. The climb
+# timer runs on through a new game, so it may have risen once (10 pixels) before the shot.
 read -r _ paddle_top <<<"$(find_colour "$shots/bouncer-3.png" "#0000FF")"
 echo "after a new game the paddle's top is at $paddle_top, outer height $outer_height"
-[ "$paddle_top" = $((outer_height - 75)) ] || fail "the paddle is not at the outer height - 75"
+[ "$paddle_top" = $((outer_height - 75)) ] || [ "$paddle_top" = $((outer_height - 85)) ] \
+    || fail "the paddle is not at the outer height - 75 (or one climb above it)"
 end_bouncer_game "$window"
 
 # "Сложность → Сумашедш" with the keyboard: Down twice to «Сложность», Right opens its
