@@ -13,6 +13,9 @@
 //       they go out. (xdotool's own typing rebinds a spare key for each missing letter and
 //       binds it back; a busy program that reads a key after the map changed again sees
 //       another letter, or none.)
+//   x11_input no-repeat
+//       Turns the keyboard's auto-repeat off. A key whose release comes late (the sender
+//       was kept off the processor for a moment) would otherwise type its letter twice.
 //   x11_input clear-clipboard
 //       Leaves the clipboard without an owner, so that a copy that did not happen reads
 //       back empty instead of as the text copied before.
@@ -210,14 +213,20 @@ int main(int argc, char** argv)
         result = WaitFree(display, command == "pointer-free", Deadline(argv[2]));
     else if (command == "bind" && argc == 3)
         result = Bind(display, argv[2]);
-    else if (command == "clear-clipboard" && argc == 2) {
+    else if (command == "no-repeat" && argc == 2) {
+        XKeyboardControl control;
+        control.auto_repeat_mode = AutoRepeatModeOff;
+        XChangeKeyboardControl(display, KBAutoRepeatMode, &control);
+        XSync(display, False);
+        result = 0;
+    } else if (command == "clear-clipboard" && argc == 2) {
         XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
         XSync(display, False);
         result = 0;
     } else if (command == "sync" && argc == 4)
         result = Sync(display, std::strtoul(argv[2], nullptr, 0), Deadline(argv[3]));
     else
-        std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | clear-clipboard | sync WINDOW SECONDS\n");
+        std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | no-repeat | clear-clipboard | sync WINDOW SECONDS\n");
     XCloseDisplay(display);
     return result;
 }

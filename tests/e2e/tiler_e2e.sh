@@ -57,6 +57,8 @@ settle "$window"
 click_at "$window" 547 244
 dialog=$(wait_for_box tiler "$window") || fail "no open dialog"
 type_keys "$dialog" "$work/square.dat"
+typed=$(copy_in "$dialog" ctrl+a ctrl+c)
+[ "$typed" = "$work/square.dat" ] || fail "the dialog's name field took «$typed»"
 press_closing "$dialog" Return
 wait_until 10 "the open dialog did not close" not_shown tiler "$dialog"
 settle "$window"

@@ -72,6 +72,8 @@ start_desktop_once() {
     # after (Ctrl+A, Ctrl+C), now and then. (The map has too few spare keys for the whole
     # alphabet.)
     "$X11_INPUT" bind "двенадцать Привет, мир" >/dev/null
+    # A key whose release comes late on a busy machine must not type its letter twice.
+    "$X11_INPUT" no-repeat
 }
 
 stop_desktop() {
@@ -296,6 +298,10 @@ e2e_cleanup() {
 # Ends the test as failed, keeping a screenshot of the screen as it was.
 fail() {
     echo "FAIL: $*"
+    local shown
+    for shown in $(xdotool search --onlyvisible --class "${E2E_NAME%%-*}" 2>/dev/null); do
+        echo "  on screen: window $shown «$(xdotool getwindowname "$shown" 2>/dev/null)»"
+    done
     screenshot "$shots/$E2E_NAME-failure.png" || true
     echo "screenshots kept in $shots"
     trap e2e_cleanup EXIT
