@@ -47,22 +47,39 @@ export HOME="$work/home" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/device.ra
 mkdir -p "$HOME"
 start_desktop
 
+# Prints "X Y" of bouncer's green ball in a fresh screenshot.
+ball_at() {
+    screenshot "$shots/bouncer.png"
+    find_colour "$shots/bouncer.png" "#00FF00"
+}
+
+ball_moved() {
+    local now
+    now=$(ball_at)
+    [ -n "$now" ] && [ "$now" != "$1" ]
+}
+
+# Tells whether a row of the open dialog's file list is picked: Home and Space pick the
+# first file once the dialog has read the folder (before that the list is empty and the
+# keys pick nothing), and a picked row shows in the highlight colour.
+first_file_picked() {
+    press "$1" Home space
+    import -window "$1" "$shots/dialog.png"
+    [ "$(convert "$shots/dialog.png" -fill black +opaque "#308CC6" -fill white -opaque "#308CC6" \
+         -format "%[fx:int(mean*w*h)]" info:)" -gt 2000 ]
+}
+
 # Checks, once the program has shown its window, that it has read its sample files: bouncer
 # animates its ball, paver paves with its tiles, tiler opens a star, wavplayer plays its 1.wav.
 check_samples() {
-    local ball1 ball2
+    local ball
     case $1 in
     bouncer)
-        screenshot "$shots/bouncer-1.png"
-        sleep 0.4
-        screenshot "$shots/bouncer-2.png"
-        ball1=$(find_colour "$shots/bouncer-1.png" "#00FF00")
-        ball2=$(find_colour "$shots/bouncer-2.png" "#00FF00")
-        [ -n "$ball1" ] && [ -n "$ball2" ] && [ "$ball1" != "$ball2" ] \
-            || fail "bouncer's ball does not move (at '$ball1', then '$ball2')" ;;
+        ball=$(ball_at)
+        [ -n "$ball" ] || fail "bouncer shows no ball"
+        wait_until 10 "bouncer's ball does not move from ($ball)" ball_moved "$ball" ;;
     paver)
         click_at "$window" 100 316  # its one button
-        sleep 0.6
         screenshot "$shots/paver.png"
         [ -n "$(find_colour "$shots/paver.png" "#FF00FF")" ] || fail "paver laid none of its checkered tiles" ;;
     tiler)
@@ -70,33 +87,17 @@ check_samples() {
         # the program started in. «Замостить» then stamps it (a yellow star) over the grid.
         click_at "$window" 547 244
         dialog=$(wait_for_box tiler "$window") || fail "tiler's open dialog did not show"
-        sleep 0.5
-        xdotool windowactivate --sync "$dialog" key shift+Tab Home space Return
-        sleep 0.5
+        press "$dialog" shift+Tab
+        wait_until 10 "tiler's open dialog lists no file" first_file_picked "$dialog"
+        press_closing "$dialog" Return
+        wait_until 10 "tiler's open dialog did not close" not_shown tiler "$dialog"
         click_at "$window" 547 308
-        sleep 0.5
         screenshot "$shots/tiler.png"
         [ -n "$(find_colour "$shots/tiler.png" "#FFFF00")" ] || fail "tiler did not stamp the star from its folder" ;;
     wavplayer)
         click_at "$window" 37 12  # «Грузить»
-        sleep 0.6
-        [ -s "$SDL_DISKAUDIOFILE" ] || fail "wavplayer played nothing" ;;
+        wait_until 10 "wavplayer played nothing" test -s "$SDL_DISKAUDIOFILE" ;;
     esac
-}
-
-# Closes the program's window with Alt+F4, as a user would, and waits for the program to end.
-# Once in the first runs Alt+F4 left bouncer running (the cause was not found): the keys are
-# then pressed again, and each retry is printed.
-close_window() {
-    local attempt
-    for attempt in 1 2 3; do
-        xdotool windowactivate --sync "$1" key alt+F4 2>/dev/null || true
-        for _ in $(seq 20); do
-            kill -0 "$pid" 2>/dev/null || return 0
-            sleep 0.1
-        done
-        echo "$name: still running 2 s after Alt+F4 (attempt $attempt)"
-    done
 }
 
 for entry in "${entries[@]}"; do
@@ -111,11 +112,11 @@ for entry in "${entries[@]}"; do
     window=$(wait_for_window "$name") || fail "$name: no window appeared"
     shown=$(( ($(date +%s%N) - started) / 1000000 ))
     GEOMETRY=$(client_geometry "$window")
-    sleep 0.5
     [ -z "$(other_windows "$name" "$window")" ] || fail "$name shows a message box at start"
     check_samples "$name"
+    settle "$window"
     [ -z "$(other_windows "$name" "$window")" ] || fail "$name shows a message box"
-    close_window "$window"
+    press_closing "$window" alt+F4
     expect_exit_0 "Alt+F4"
     echo "$name: started in ${folder:-the home folder}, window after $shown ms, no message box," \
          "closed with code 0"
