@@ -116,8 +116,8 @@ for entry in "${entries[@]}"; do
     check_samples "$name"
     settle "$window"
     [ -z "$(other_windows "$name" "$window")" ] || fail "$name shows a message box"
-    press_closing "$window" alt+F4
-    expect_exit_0 "Alt+F4"
+    close_window "$window"
+    expect_exit_0 "its window closed"
     echo "$name: started in ${folder:-the home folder}, window after $shown ms, no message box," \
          "closed with code 0"
 done

@@ -19,6 +19,9 @@
 //   x11_input clear-clipboard
 //       Leaves the clipboard without an owner, so that a copy that did not happen reads
 //       back empty instead of as the text copied before.
+//   x11_input close WINDOW
+//       Asks the window manager to close a window (_NET_CLOSE_WINDOW, as a taskbar does);
+//       it then sends the window WM_DELETE_WINDOW, as for its close button or Alt+F4.
 //   x11_input sync WINDOW SECONDS
 //       A round trip through the program's event loop: a _NET_WM_PING to the window and
 //       its answer, three times over, so that every event sent before has been handled and
@@ -196,6 +199,24 @@ int Sync(Display* display, Window window, Clock::time_point deadline)
     return 0;
 }
 
+// Sends the root window a _NET_CLOSE_WINDOW request for the window, from a pager or
+// taskbar (source 2), which the window manager carries out at once.
+int Close(Display* display, Window window)
+{
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = 2;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(display, False);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -223,10 +244,13 @@ int main(int argc, char** argv)
         XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
         XSync(display, False);
         result = 0;
-    } else if (command == "sync" && argc == 4)
+    } else if (command == "close" && argc == 3)
+        result = Close(display, std::strtoul(argv[2], nullptr, 0));
+    else if (command == "sync" && argc == 4)
         result = Sync(display, std::strtoul(argv[2], nullptr, 0), Deadline(argv[3]));
     else
-        std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | no-repeat | clear-clipboard | sync WINDOW SECONDS\n");
+        std::fprintf(stderr, "usage: x11_input pointer-free|keyboard-free SECONDS | bind TEXT | no-repeat"
+                             " | clear-clipboard | close WINDOW | sync WINDOW SECONDS\n");
     XCloseDisplay(display);
     return result;
 }

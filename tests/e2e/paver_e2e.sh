@@ -29,7 +29,7 @@ click_button() {
 close_paver() {
     local box
     for box in $(other_windows paver "$window"); do answer_box paver "$box"; done
-    press_closing "$window" alt+F4
+    close_window "$window"
     expect_exit_0 "its window closed"
 }
 

@@ -123,7 +123,7 @@ grep -qx "Width=$sane_width" "$ini" && grep -qx "Height=$sane_height" "$ini" \
 passed=$((passed + 1))
 
 # Closing through the window manager ends the program with exit code 0.
-press_closing "$window" alt+F4
-expect_exit_0 alt+F4
+close_window "$window"
+expect_exit_0 "its window closed"
 passed=$((passed + 1))
 echo "sizekeeper e2e: $passed passed, 0 failed"

@@ -77,7 +77,7 @@ echo "grid of the opened picture: $differ pixels differ"
 [ "$differ" = 0 ] || fail "the opened picture is not stamped at step 50 over the earlier stamps"
 
 # Closing the window ends the program with code 0.
-press_closing "$window" alt+F4
+close_window "$window"
 expect_exit_0 "its window closed"
 left=$(find "$work/home" -mindepth 1)
 [ -z "$left" ] || fail "the run left files in the home folder: $left"

@@ -80,10 +80,10 @@ echo "the device was handed $(heard) samples of the chime"
 click_load
 wait_until 10 "the second click did not play" heard_at_least 1
 closed=$(date +%s%N)
-press_closing "$window" alt+F4
+close_window "$window"
 status=0
 wait "$pid" || status=$?
-echo "ended $(( ($(date +%s%N) - closed) / 1000000 )) ms after Alt+F4 while playing, code $status"
+echo "ended $(( ($(date +%s%N) - closed) / 1000000 )) ms after its window was closed while playing, code $status"
 [ "$status" = 0 ] || fail "exit code $status after closing the window"
 
 # SIGTERM and SIGINT end a playing program as they end any other.
