@@ -47,18 +47,6 @@ export HOME="$work/home" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/device.ra
 mkdir -p "$HOME"
 start_desktop
 
-# Prints "X Y" of bouncer's green ball in a fresh screenshot.
-ball_at() {
-    screenshot "$shots/bouncer.png"
-    find_colour "$shots/bouncer.png" "#00FF00"
-}
-
-ball_moved() {
-    local now
-    now=$(ball_at)
-    [ -n "$now" ] && [ "$now" != "$1" ]
-}
-
 # Tells whether a row of the open dialog's file list is picked: Home and Space pick the
 # first file once the dialog has read the folder (before that the list is empty and the
 # keys pick nothing), and a picked row shows in the highlight colour.
@@ -75,9 +63,11 @@ check_samples() {
     local ball
     case $1 in
     bouncer)
-        ball=$(ball_at)
+        screenshot "$shots/bouncer.png"
+        ball=$(find_colour "$shots/bouncer.png" "#00FF00")
         [ -n "$ball" ] || fail "bouncer shows no ball"
-        wait_until 10 "bouncer's ball does not move from ($ball)" ball_moved "$ball" ;;
+        wait_until 10 "bouncer's ball does not move from ($ball)" \
+            colour_moved "$shots/bouncer.png" "#00FF00" "$ball" ;;
     paver)
         click_at "$window" 100 316  # its one button
         screenshot "$shots/paver.png"

@@ -147,6 +147,18 @@ int Bind(Display* display, const std::string& text)
     return 0;
 }
 
+// A client message of the given type about a window, its data left for the caller.
+XEvent ClientMessageAbout(Display* display, Window window, const char* type)
+{
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, type, False);
+    event.xclient.format = 32;
+    return event;
+}
+
 bool windowGone = false;
 
 int NoteGoneWindow(Display*, XErrorEvent* error)
@@ -165,12 +177,7 @@ int Sync(Display* display, Window window, Clock::time_point deadline)
     XSelectInput(display, root, SubstructureNotifyMask | StructureNotifyMask);
     for (long round = 1; round <= 3; ++round) {
         const long stamp = static_cast<long>(Clock::now().time_since_epoch().count() & 0x7FFFFFFF) + round;
-        XEvent event;
-        std::memset(&event, 0, sizeof event);
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = protocols;
-        event.xclient.format = 32;
+        XEvent event = ClientMessageAbout(display, window, "WM_PROTOCOLS");
         event.xclient.data.l[0] = static_cast<long>(ping);
         event.xclient.data.l[1] = stamp;
         event.xclient.data.l[2] = static_cast<long>(window);
@@ -199,16 +206,20 @@ int Sync(Display* display, Window window, Clock::time_point deadline)
     return 0;
 }
 
+int NoRepeat(Display* display)
+{
+    XKeyboardControl control;
+    control.auto_repeat_mode = AutoRepeatModeOff;
+    XChangeKeyboardControl(display, KBAutoRepeatMode, &control);
+    XSync(display, False);
+    return 0;
+}
+
 // Sends the root window a _NET_CLOSE_WINDOW request for the window, from a pager or
 // taskbar (source 2), which the window manager carries out at once.
 int Close(Display* display, Window window)
 {
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
-    event.xclient.format = 32;
+    XEvent event = ClientMessageAbout(display, window, "_NET_CLOSE_WINDOW");
     event.xclient.data.l[0] = CurrentTime;
     event.xclient.data.l[1] = 2;
     XSendEvent(display, DefaultRootWindow(display), False,
@@ -234,13 +245,9 @@ int main(int argc, char** argv)
         result = WaitFree(display, command == "pointer-free", Deadline(argv[2]));
     else if (command == "bind" && argc == 3)
         result = Bind(display, argv[2]);
-    else if (command == "no-repeat" && argc == 2) {
-        XKeyboardControl control;
-        control.auto_repeat_mode = AutoRepeatModeOff;
-        XChangeKeyboardControl(display, KBAutoRepeatMode, &control);
-        XSync(display, False);
-        result = 0;
-    } else if (command == "clear-clipboard" && argc == 2) {
+    else if (command == "no-repeat" && argc == 2)
+        result = NoRepeat(display);
+    else if (command == "clear-clipboard" && argc == 2) {
         XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
         XSync(display, False);
         result = 0;

@@ -31,12 +31,8 @@ screenshot "$shots/bouncer-1.png"
 echo "first screenshot $(( ($(date +%s%N) - started) / 1000000 )) ms after start"
 ball1=$(find_colour "$shots/bouncer-1.png" "#00FF00")
 [ -n "$ball1" ] || fail "no ball on screen"
-ball_moved() {
-    screenshot "$shots/bouncer-2.png"
-    ball2=$(find_colour "$shots/bouncer-2.png" "#00FF00")
-    [ -n "$ball2" ] && [ "$ball2" != "$ball1" ]
-}
-wait_until 5 "the ball did not move from ($ball1)" ball_moved
+wait_until 5 "the ball did not move from ($ball1)" colour_moved "$shots/bouncer-2.png" "#00FF00" "$ball1"
+ball2=$MOVED_TO
 echo "ball at ($ball1), then at ($ball2)"
 # The paddle's ends outline is the only pure blue on screen.
 read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-2.png" "#0000FF")"

@@ -12,16 +12,23 @@
 # ctest passes its path, other scripts find it in build/.
 X11_INPUT=${X11_INPUT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/tests/x11_input}
 
-# Polls a check every 20 ms until it holds; after SECONDS the test fails with MESSAGE.
-#   wait_until SECONDS MESSAGE COMMAND [ARGS...]
-wait_until() {
-    local seconds=$1 message=$2 end
-    shift 2
-    end=$(( $(date +%s%N) + seconds * 1000000000 ))
+# Polls a check every 20 ms until it holds; returns 1 when it has not held after SECONDS.
+#   poll_until SECONDS COMMAND [ARGS...]
+poll_until() {
+    local end=$(( $(date +%s%N) + $1 * 1000000000 ))
+    shift
     until "$@"; do
-        [ "$(date +%s%N)" -lt "$end" ] || fail "$message (waited $seconds s)"
+        [ "$(date +%s%N)" -lt "$end" ] || return 1
         sleep 0.02
     done
+}
+
+# The same, but after SECONDS the test fails with MESSAGE.
+#   wait_until SECONDS MESSAGE COMMAND [ARGS...]
+wait_until() {
+    local seconds=$1 message=$2
+    shift 2
+    poll_until "$seconds" "$@" || fail "$message (waited $seconds s)"
 }
 
 # Starts a private Xvfb on a display number no other server holds (Xvfb picks it and
@@ -104,6 +111,15 @@ find_colour() {
     echo "${BASH_REMATCH[3]} ${BASH_REMATCH[4]}"
 }
 
+# Takes a screenshot into SHOT and tells whether the pixels of a colour now stand somewhere
+# other than at "X Y"; MOVED_TO is where they stand (empty when there are none).
+#   colour_moved SHOT COLOUR "X Y"
+colour_moved() {
+    screenshot "$1"
+    MOVED_TO=$(find_colour "$1" "$2")
+    [ -n "$MOVED_TO" ] && [ "$MOVED_TO" != "$3" ]
+}
+
 # Prints "LEFT TOP WIDTH HEIGHT" of a window's outer bounds, frame included, as the window
 # manager reports them (its _NET_FRAME_EXTENTS around the client area).
 outer_geometry() {
@@ -176,14 +192,15 @@ other_windows() {
 # prints its id once the program has drawn it.
 #   wait_for_box CLASS WINDOW [SECONDS]
 wait_for_box() {
-    local box end
-    end=$(( $(date +%s%N) + ${3:-30} * 1000000000 ))
-    until box=$(other_windows "$1" "$2" | head -n 1) && [ -n "$box" ]; do
-        [ "$(date +%s%N)" -lt "$end" ] || return 1
-        sleep 0.02
-    done
-    "$X11_INPUT" sync "$box" 30 >&2 || return 1
-    echo "$box"
+    poll_until "${3:-30}" box_shown "$1" "$2" || return 1
+    "$X11_INPUT" sync "$FOUND" 30 >&2 || return 1
+    echo "$FOUND"
+}
+
+# Tells whether the program shows a window besides its main one; FOUND is its id.
+box_shown() {
+    FOUND=$(other_windows "$1" "$2" | head -n 1)
+    [ -n "$FOUND" ]
 }
 
 shown() {
@@ -244,15 +261,15 @@ copy_box_text() {
 # Waits up to 30 s for the program's first visible window; prints its id once the program
 # has drawn it. Windows that Qt makes and drops while starting are passed over.
 wait_for_window() {
-    local window end
-    end=$(( $(date +%s%N) + 30000000000 ))
-    until window=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1) \
-            && [ -n "$window" ] && xwininfo -id "$window" >/dev/null 2>&1; do
-        [ "$(date +%s%N)" -lt "$end" ] || return 1
-        sleep 0.02
-    done
-    "$X11_INPUT" sync "$window" 30 >&2 || return 1
-    echo "$window"
+    poll_until 30 window_shown "$1" || return 1
+    "$X11_INPUT" sync "$FOUND" 30 >&2 || return 1
+    echo "$FOUND"
+}
+
+# Tells whether the program shows a window that still exists; FOUND is its id.
+window_shown() {
+    FOUND=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1)
+    [ -n "$FOUND" ] && xwininfo -id "$FOUND" >/dev/null 2>&1
 }
 
 # Starts the text reference (e2e_text_reference) with the given arguments and waits for its
