@@ -157,6 +157,10 @@ TEST_F(Bouncer, GameTickMovesAndTurnsTheBall)
 
 TEST_F(Bouncer, LosingAtTheBottomStopsTheGameAndCountsAgainst)
 {
+    // Framed, the window's outer height, where the loss line lies, exceeds its client height.
+    Form1->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1->Widget()));
+    ASSERT_LT(Form1->ClientHeight(), Form1->Height());
     const int lossTop = Form1->Height() - 50;
     PlaceBall(100, lossTop - 6, 1);
     Tick();

@@ -151,6 +151,8 @@ TEST_F(Heropick, TheDialogShownModallyAnswersWithItsButtonsResult)
         // A focused button answers Enter as it answers Space; a focused hero leaves Enter
         // to the Default button.
         {"Enter on the focused Cancel", [] { QTest::keyClick(OKRightDlg->CancelBtn->Widget(), Qt::Key_Return); }, mrCancel},
+        {"keypad Enter on the focused Cancel",
+         [] { QTest::keyClick(OKRightDlg->CancelBtn->Widget(), Qt::Key_Enter, Qt::KeypadModifier); }, mrCancel},
         {"Space on the focused Cancel", [] { QTest::keyClick(OKRightDlg->CancelBtn->Widget(), Qt::Key_Space); }, mrCancel},
         {"Escape on the focused OK", [] { QTest::keyClick(OKRightDlg->OKBtn->Widget(), Qt::Key_Escape); }, mrCancel},
         {"Enter on a focused hero", [] { QTest::keyClick(OKRightDlg->RadioButton2->Widget(), Qt::Key_Enter, Qt::KeypadModifier); }, mrOk},

@@ -19,6 +19,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -102,7 +103,7 @@ struct Reader {
     bool absentIsFine;                         // a missing file reads as empty
 };
 
-enum class Kind { Regular, Pipe, Folder, Device, LinkToDevice, LinkToNothing, Vanished };
+enum class Kind { Regular, Pipe, Folder, Device, LinkToDevice, LinkToNothing, Vanished, ThroughFile, LinkLoop, NoAccess };
 
 struct KindCase {
     const char* name;
@@ -116,6 +117,7 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
+    ASSERT_EQ(chmod(folder.path().toLocal8Bit(), 0711), 0); // anyone may look up a name in it
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
     qputenv("SDL_AUDIODRIVER", "dummy");
@@ -150,6 +152,9 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
         {"link to a device", Kind::LinkToDevice, "это ссылка на устройство «/dev/zero», а не на файл"},
         {"link to nothing", Kind::LinkToNothing, "это ссылка на несуществующий файл «нет-такого»"},
         {"vanished after a read", Kind::Vanished, "файл не найден в папке"},
+        {"a path through a file", Kind::ThroughFile, "часть пути не является папкой"},
+        {"a link to itself", Kind::LinkLoop, "по кругу"},
+        {"a file no one may read", Kind::NoAccess, "нет доступа"},
     };
 
     for (const Reader& reader : readers) {
@@ -160,7 +165,13 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             switch (kind.kind) {
             case Kind::Regular:
             case Kind::Vanished:
+            case Kind::ThroughFile:
+            case Kind::NoAccess:
                 std::ofstream(name, std::ios::binary) << reader.content();
+                if (kind.kind == Kind::NoAccess)
+                    ASSERT_EQ(chmod(name.c_str(), 0), 0);
+                if (kind.kind == Kind::ThroughFile)
+                    name += "/prog";
                 break;
             case Kind::Pipe:
                 ASSERT_EQ(mkfifo(name.c_str(), 0600), 0);
@@ -177,6 +188,9 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             case Kind::LinkToNothing:
                 ASSERT_EQ(symlink("нет-такого", name.c_str()), 0);
                 break;
+            case Kind::LinkLoop:
+                ASSERT_EQ(symlink(name.c_str(), name.c_str()), 0);
+                break;
             }
             if (kind.kind == Kind::Vanished) {
                 ASSERT_NO_THROW(reader.read(name)) << "the file was fine before it vanished";
@@ -185,11 +199,15 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
 
             std::optional<std::string> failure;
             PipeWatch watch(kind.kind == Kind::Pipe ? name : "");
+            // Root may read any file: as nobody it is refused like any user.
+            if (kind.kind == Kind::NoAccess)
+                setfsuid(65534);
             try {
                 reader.read(name);
             } catch (const Exception& caught) {
                 failure = caught.Message();
             }
+            setfsuid(getuid());
             EXPECT_FALSE(watch.Finish()) << "the reader waited on the pipe";
 
             const bool fine = !kind.reason || (kind.kind == Kind::Vanished && reader.absentIsFine);
@@ -211,8 +229,8 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
                 ASSERT_EQ(lstat(name.c_str(), &status), 0);
                 EXPECT_TRUE(S_ISLNK(status.st_mode));
             }
-            if (kind.kind != Kind::Device && unlink(name.c_str()) != 0)
-                rmdir(name.c_str());
+            if (unlink("файл") != 0)
+                rmdir("файл");
         }
     }
     QDir::setCurrent(previous);

@@ -163,8 +163,15 @@ TEST_F(IniFiles, ABareNameLivesInTheProgramsConfigurationFolder)
     TStringList lines;
     ini.ReadSectionValues("Size", &lines);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(config))) << "reading created the folder";
+    // What is created, folder and file, is no more open than the umask allows.
+    const mode_t mask = umask(027);
     ini.WriteString("Size", "Top", "1");
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(expected)));
+    umask(mask);
+    struct stat file {}, made {};
+    ASSERT_EQ(stat(expected.c_str(), &file), 0);
+    EXPECT_EQ(file.st_mode & 07777, 0640u);
+    ASSERT_EQ(stat(config.c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0750u);
     qunsetenv("XDG_CONFIG_HOME");
 }
 

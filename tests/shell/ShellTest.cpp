@@ -105,8 +105,10 @@ TEST(Shell, AFailureWhileCreatingIsShownAndTheProgramEndsWithoutAWindow)
     EXPECT_TRUE(windowsOnScreen.empty());
 
     EXPECT_EQ(RunApplication("probe", [] { throw 7; }), 0);
-    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(RunApplication("probe", [] { throw Exception(""); }), 0);
+    ASSERT_EQ(boxes.Shown().size(), 3u);
     EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка");
+    EXPECT_EQ(boxes.Shown()[2].text, "Произошла непредвиденная ошибка") << "the shell's own failure without words";
 }
 
 TEST(Shell, AFailureIsNotShownAgainWhileItsBoxIsOpen)

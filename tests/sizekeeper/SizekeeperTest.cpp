@@ -127,13 +127,21 @@ TEST_F(Sizekeeper, ABadOrMissingValueStopsTheLoadAtItsKey)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(File("prog.ini")))) << "loading created the file";
 }
 
-TEST_F(Sizekeeper, AbsurdStoredBoundsNeverCrash)
+// A position goes as far as the window system's 16-bit coordinates allow, and no further.
+TEST_F(Sizekeeper, AbsurdStoredBoundsNeverCrashAndStayPlaceable)
 {
-    for (const char* ini : {"[Size]\nTop=1000000000\nLeft=-1000000000\nWidth=1000000000\nHeight=1000000000\n",
-                            "[Size]\nTop=0\nLeft=0\nWidth=0\nHeight=-5\n",
-                            "[Size]\nTop=-2147483648\nLeft=2147483647\nWidth=-2147483648\nHeight=2147483647\n"}) {
-        PutIni(ini);
+    const struct {
+        const char* ini;
+        int left, top;
+    } rows[] = {
+        {"[Size]\nTop=1000000\nLeft=-1000000000\nWidth=1000000000\nHeight=1000000000\n", -32000, 32000},
+        {"[Size]\nTop=0\nLeft=0\nWidth=0\nHeight=-5\n", 0, 0},
+        {"[Size]\nTop=-2147483648\nLeft=2147483647\nWidth=-2147483648\nHeight=2147483647\n", 32000, -32000},
+    };
+    for (const auto& row : rows) {
+        PutIni(row.ini);
         Form1->Button1->Click();
+        EXPECT_EQ(std::make_pair(Form1->Left(), Form1->Top()), std::make_pair(row.left, row.top)) << row.ini;
         EXPECT_GE(Form1->Width(), 0);
         EXPECT_GE(Form1->Height(), 0);
         Form1->Button2->Click();
