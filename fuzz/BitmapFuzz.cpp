@@ -1,48 +1,33 @@
-// Fuzzes picture loading: arbitrary bytes read as a bitmap (TBitmap, whatever the
-// extension) and as a picture chosen by extension (TPicture); either loads a picture
-// within the size limits or raises Exception and keeps what was there.
-#include "fuzz/FuzzSupport.h"
-
-#include "shell/Graphics.h"
-#include "shell/PictureFiles.h"
-#include "shell/SysUtils.h"
+// Fuzzes the bitmap format: arbitrary bytes read as a bitmap's headers and pixels. Either
+// the headers are refused with a reason, or the picture decodes within the size limits at
+// the size the headers declare, or its decoding is refused with a reason.
+#include "shell/BitmapFormat.h"
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    StartApplication();
-    ClearPictureCache();
-    // The first byte picks the extension TPicture goes by; the rest is the file.
-    static const char* const extensions[] = {"bmp", "png", "dib", "BMP"};
-    const std::string extension = size > 0 ? extensions[data[0] % 4] : "bmp";
-    const std::string path = WriteScratchFile("picture." + extension, size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0);
-
-    TBitmap bitmap;
+    BitmapMemory bytes(data, std::int64_t(size));
+    BitmapHeader header;
     try {
-        bitmap.LoadFromFile(path);
-        if (bitmap.Width() <= 0 || bitmap.Height() <= 0 || bitmap.Width() > MaxBitmapSide
-            || bitmap.Height() > MaxBitmapSide)
+        header = ReadBitmapHeader(bytes);
+    } catch (const BitmapError& error) {
+        if (error.reason.empty())
             std::abort();
-    } catch (const Exception&) {
-        if (!bitmap.Empty())
-            std::abort(); // a failed load must keep what the bitmap held: nothing
+        return 0;
     }
-
-    TPicture picture;
-    try {
-        picture.LoadFromFile(path);
-        if (picture.Width() <= 0 || picture.Height() <= 0)
-            std::abort();
-    } catch (const Exception&) {
-    }
-    // Loading the same file again comes from the cache and must give the same size.
-    TPicture again;
-    try {
-        again.LoadFromFile(path);
-    } catch (const Exception&) {
-    }
-    if (again.Width() != picture.Width() || again.Height() != picture.Height())
+    if (header.width <= 0 || header.width > MaxBitmapSide || header.height == 0 || header.height > MaxBitmapSide
+        || -header.height > MaxBitmapSide)
         std::abort();
+    if (header.compression == Rle8 || header.compression == Rle4)
+        return 0;
+    try {
+        const QImage image = DecodeBitmap(bytes, header);
+        if (image.width() != header.width || image.height() != std::abs(header.height))
+            std::abort();
+    } catch (const BitmapError& error) {
+        if (error.reason.empty())
+            std::abort();
+    }
     return 0;
 }

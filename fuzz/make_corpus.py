@@ -45,10 +45,9 @@ for text in ["0", "-8", "+15", "007", "2147483647", "-2147483648", "", "-", " 5"
 for value in [0.1, 1e15, 1e-5, 123456.789, 2.5e-310, 1.7976931348623157e308]:
     put("numbers", struct.pack("<d", value))
 
-# Bitmaps: the first byte picks the extension TPicture goes by.
-for path in [root / "tests/layouts/Ball.bmp", root / "assets/B1.bmp"]:
-    put("bitmap", b"\x00" + path.read_bytes())
-put("bitmap", b"\x01" + (root / "assets/Bitmap2.bmp").read_bytes())
+# Bitmaps: the files themselves.
+for path in [root / "tests/layouts/Ball.bmp", root / "assets/B1.bmp", root / "assets/Bitmap2.bmp"]:
+    put("bitmap", path.read_bytes())
 
 
 # Wave files of the forms the player's tests play, a few samples each.

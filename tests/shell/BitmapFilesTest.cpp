@@ -2,6 +2,7 @@
 // checked pixel by pixel, a table of damaged and forged headers that must be refused, and
 // the cache of decoded files.
 #include "shell/Graphics.h"
+#include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
 
 #include <QDateTime>

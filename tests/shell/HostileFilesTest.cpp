@@ -3,6 +3,7 @@
 #include "shell/Graphics.h"
 #include "shell/IniFiles.h"
 #include "shell/MPlayer.h"
+#include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
 
 #include <QDir>
