@@ -1,46 +1,16 @@
 // Times one click of paver's button (100 tile loads and 100 stamps, repaint included)
 // against the same loads and stamps made with plain Qt calls; run in a folder with tiles.
-// With "photo", run in a folder of photo-sized tiles, it times clicks one by one instead:
-// the first (which decodes the tiles), then the median and worst of the later ones.
+// With "clicks", it times clicks one by one instead, in the folder's tiles (the sample
+// tiles, or photo-sized ones): the first (which decodes the tiles), then the later ones.
 #include "bench/PlainPaint.h"
 #include "paver/Unit1.h"
 #include "shell/Application.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
-#include <vector>
-
-namespace {
-
-double ClickMilliseconds()
-{
-    QElapsedTimer clock;
-    clock.start();
-    Form1->Button1->Click();
-    QCoreApplication::processEvents();
-    return clock.nsecsElapsed() / 1e6;
-}
-
-void PhotoClicks()
-{
-    constexpr int Later = 15;
-    const double first = ClickMilliseconds();
-    std::vector<double> later;
-    for (int i = 0; i < Later; ++i)
-        later.push_back(ClickMilliseconds());
-    std::sort(later.begin(), later.end());
-    TPicture* tile = Form1->Image1->Picture();
-    std::printf("paver click with %d x %d tiles: first %.0f ms, then median %.1f ms and worst %.1f ms of %d "
-                "(goal under 1000 ms)\n",
-                tile->Width(), tile->Height(), first, later[Later / 2], later.back(), Later);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -50,8 +20,8 @@ int main(int argc, char** argv)
     application.CreateForm(Form1);
     Form1->Show();
     QCoreApplication::processEvents();
-    if (argc > 1 && std::strcmp(argv[1], "photo") == 0) {
-        PhotoClicks();
+    if (argc > 1 && std::strcmp(argv[1], "clicks") == 0) {
+        PrintRounds(15, [] { Form1->Button1->Click(); });
         return 0;
     }
     const double shell = MedianMicros(Rounds, [] { Form1->Button1->Click(); });

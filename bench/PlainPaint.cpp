@@ -7,6 +7,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 PlainCanvas::PlainCanvas() : retained_(700, 600, QImage::Format_ARGB32_Premultiplied)
@@ -50,4 +52,26 @@ double MedianMicros(int rounds, const std::function<void()>& round)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+double RoundMilliseconds(const std::function<void()>& round)
+{
+    QElapsedTimer clock;
+    clock.start();
+    round();
+    QCoreApplication::processEvents();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+void PrintRounds(int later, const std::function<void()>& round)
+{
+    const double first = RoundMilliseconds(round);
+    std::vector<double> times;
+    for (int i = 0; i < later; ++i)
+        times.push_back(RoundMilliseconds(round));
+    std::sort(times.begin(), times.end());
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("first %.2f later %.2f worst %.2f rss %.1f\n", first, times[times.size() / 2], times.back(),
+                usage.ru_maxrss / 1024.0);
 }

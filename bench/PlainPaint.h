@@ -25,6 +25,14 @@ private:
 // Loads a file as a BMP with Qt's image reader, as a program without the shell would.
 QImage PlainLoad(const std::string& path);
 
+// Runs `round` and the repaints it asked for once; returns how long that took in milliseconds.
+double RoundMilliseconds(const std::function<void()>& round);
+
+// Runs `round` once, then `later` more times, and prints on one line what the benchmark
+// runner reads: "first MS later MS worst MS rss MIB", the first round's time, the median
+// and the worst of the later ones, and the process's peak memory so far.
+void PrintRounds(int later, const std::function<void()>& round);
+
 // Runs `round` (followed by the repaints it asked for) a number of times and returns the
 // median time of one round in microseconds.
 double MedianMicros(int rounds, const std::function<void()>& round);

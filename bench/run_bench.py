@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Prints bouncer's start-up time and peak memory against a bare Qt window, and its CPU use
 during ten seconds of play; the cost of a paver click and a tiler grid against plain Qt;
-and bouncer's pace with 4000 x 4000 frame files. All under a private Xvfb display with
-openbox. Nothing is asserted: the figures are for reading."""
+and paver, tiler and bouncer with photo-sized pictures against their sample pictures. All
+under a private Xvfb display with openbox. Nothing is asserted: the figures are for reading."""
 import os
 import shutil
 import statistics
@@ -168,39 +168,58 @@ def photo_bitmap(target, width, height, shade):
         f.write(row * (height % 64))
 
 
-def photo_paver(sizes):
-    """Prints paver's click with four photo-sized tiles of each size."""
-    for width, height in sizes:
-        folder = tempfile.mkdtemp()
-        try:
-            for shade, name in enumerate(("B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp")):
-                photo_bitmap(os.path.join(folder, name), width, height, shade * 60)
-            os.sync()  # a user's photos lie on disk already: the click is not to wait for their writing
-            result = subprocess.run([os.path.join(BUILD, "bench", "bench_paver_click"), "photo"], cwd=folder,
-                                    capture_output=True, text=True, timeout=600)
-            print(result.stdout.strip() or f"paver photo click failed: {result.stderr.strip()}")
-        finally:
-            shutil.rmtree(folder)
+def rounds(command, cwd):
+    """Runs a benchmark that prints "first MS later MS worst MS rss MIB ..."; returns its fields."""
+    result = subprocess.run(command, cwd=cwd, capture_output=True, text=True, timeout=600)
+    fields = result.stdout.split()
+    if "first" not in fields:
+        raise RuntimeError(f"{command[0]} failed: {result.stderr.strip()}")
+    return {fields[i]: float(fields[i + 1]) for i in range(0, len(fields) - 1, 2)}
+
+
+def print_ratios(name, sample, large, what):
+    """Prints a large-picture run against the sample run of the same program: its first
+    round, its later rounds and its peak memory, each as a ratio with its goal."""
+    print(f"{name} with {what}: first {large['first']:.1f} ms against {sample['first']:.1f} ms, "
+          f"ratio {large['first'] / sample['first']:.2f} (goal at most 3.00); "
+          f"later median {large['later']:.2f} ms against {sample['later']:.2f} ms, "
+          f"ratio {large['later'] / sample['later']:.2f} (goal at most 1.50); "
+          f"peak memory {large['rss']:.0f} MiB against {sample['rss']:.0f} MiB, "
+          f"ratio {large['rss'] / sample['rss']:.2f} (goal at most 1.50)")
 
 
 def pictures(work):
-    """Prints the picture benchmarks' own lines, and bouncer's moves per second."""
+    """Prints the picture benchmarks' own lines, and paver, tiler and bouncer with large
+    pictures against the same programs with the sample ones."""
     for name in ("bench_paver_click", "bench_tiler_grid"):
         result = subprocess.run([os.path.join(BUILD, "bench", name)], cwd=work, capture_output=True,
                                 text=True, timeout=300)
         print(result.stdout.strip() or f"{name} failed: {result.stderr.strip()}")
+    paver = os.path.join(BUILD, "bench", "bench_paver_click")
+    tiler = os.path.join(BUILD, "bench", "bench_tiler_grid")
     moves = os.path.join(BUILD, "bench", "bench_bouncer_moves")
-    sample, sample_side = subprocess.run([moves], cwd=work, capture_output=True, text=True, timeout=60).stdout.split()
+    large = tempfile.mkdtemp()
+    try:
+        for shade, name in enumerate(("B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp")):
+            photo_bitmap(os.path.join(large, name), 8192, 8192, shade * 60)
+        os.sync()  # a user's photos lie on disk already: the click is not to wait for their writing
+        print_ratios("paver's click", rounds([paver, "clicks"], work), rounds([paver, "clicks"], large),
+                     "four 8192 x 8192 24-bit tiles")
+        print_ratios("tiler's grid", rounds([tiler, "open", os.path.join(ROOT, "tiler", "Image1.bmp")], work),
+                     rounds([tiler, "open", os.path.join(large, "B1.bmp")], work),
+                     "an 8192 x 8192 24-bit picture opened")
+    finally:
+        shutil.rmtree(large)
     large = tempfile.mkdtemp()
     try:
         for name in ("Мячик", "Мячик2", "Мячик3", "Мячик4"):
-            scaled_frame(os.path.join(ROOT, "assets", name + ".bmp"), os.path.join(large, name + ".bmp"), 80)
-        big, big_side = subprocess.run([moves], cwd=large, capture_output=True, text=True, timeout=60).stdout.split()
+            scaled_frame(os.path.join(ROOT, "assets", name + ".bmp"), os.path.join(large, name + ".bmp"), 80, True)
+        sample, big = rounds([moves], work), rounds([moves], large)
     finally:
         shutil.rmtree(large)
-    print(f"bouncer moves per second: {sample} with the sample frames ({sample_side} pixels wide), "
-          f"{big} with four frames {big_side} pixels wide (goal: the same)")
-    photo_paver([(4096, 4096), (8192, 8192)])
+    print_ratios("bouncer's move", sample, big, f"24-bit frames {big['width']:.0f} pixels wide (48 MB each)")
+    print(f"bouncer moves per second: {sample['moves']:.1f} with the sample frames, {big['moves']:.1f} with "
+          f"48 MB frames (goal: the same)")
 
 
 def photo_frames_cpu(work):
