@@ -129,10 +129,13 @@ void TControl::SetVisible(bool value)
     widget_->setVisible(value);
 }
 
+// A greyed-out control lets the pointer through, its own controls with it: moves over it,
+// and drags begun on it, belong to what lies beneath (the window, or the box holding it).
 void TControl::SetEnabled(bool value)
 {
     enabled_ = value;
     widget_->setEnabled(value);
+    widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !value);
 }
 
 void TControl::SetParentFont(bool value)

@@ -86,11 +86,15 @@ public:
     TCustomForm& Form() const { return form_; }
 
 protected:
+    // The window's OnKeyDown sees the keys pressed while the window itself holds the focus:
+    // keys that a focused control leaves unused go no further than the window's Default and
+    // Cancel buttons. Print Screen never comes down to a window: the desktop keeps its press.
     void keyPressEvent(QKeyEvent* event) override
     {
         Word key = VirtualKey({event->key(), event->modifiers().testFlag(Qt::KeypadModifier),
                                event->nativeScanCode(), event->nativeVirtualKey()});
-        if (form_.OnKeyDown) {
+        const bool windowHasFocus = focusWidget() == nullptr || focusWidget() == this;
+        if (form_.OnKeyDown && windowHasFocus && key != VK_SNAPSHOT) {
             const TShiftState shift = ShiftFromQt(event->modifiers(), QGuiApplication::mouseButtons());
             Dispatch([&] { form_.OnKeyDown(&form_, key, shift); });
             PressDialogButton(key); // a handler that set the key to 0 has used it up
@@ -101,7 +105,8 @@ protected:
 
     // The pointer belongs to the control it is over, or while a button is held to the control
     // the button was pressed on: such moves are the control's alone, even when the control
-    // leaves them unused and Qt would pass them on to the window.
+    // leaves them unused and Qt would pass them on to the window. A greyed-out control is
+    // not under the pointer: it lets the pointer through (TControl::SetEnabled).
     void mouseMoveEvent(QMouseEvent* event) override
     {
         const QPoint at = event->position().toPoint();

@@ -280,8 +280,15 @@ TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
 
     QTest::mouseMove(form.Widget(), QPoint(30, 160));
     QTest::mouseMove(form.Widget(), QPoint(120, 120)); // over Image1: the image's own
+    QTest::mouseMove(form.Widget(), QPoint(20, 12));   // over the greyed-out CheckBox1: the window's
     QTest::mouseMove(form.Widget(), QPoint(250, 40));
-    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{30, 160}, {250, 40}}));
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{30, 160}, {20, 12}, {250, 40}}));
+
+    // A focused control keeps its keys from the window's handler, those it leaves unused too.
+    form.CheckBox1->SetEnabled(true);
+    form.CheckBox1->Widget()->setFocus();
+    QTest::keyClick(form.Widget()->windowHandle(), Qt::Key_B);
+    EXPECT_EQ(keys.size(), 4u);
 }
 
 // The menu opens on the press of a right click. When that press comes soon after another at
