@@ -18,14 +18,15 @@ namespace {
 
 // A push button that Enter presses as well as Space, when it holds the focus; the window's
 // Default and Cancel buttons answer Enter and Escape only when the focus is elsewhere.
+// Enter clicks on its press, and again on every repeat of a held key; Space clicks once,
+// on its release.
 class ButtonWidget : public QPushButton {
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            if (!event->isAutoRepeat())
-                click();
+            click();
             return;
         }
         QPushButton::keyPressEvent(event);

@@ -7,7 +7,9 @@
 #include "tiler/Unit1.h"
 #include "tests/support/ProgramTest.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -64,19 +66,31 @@ protected:
 };
 
 // The first clicks of a run draw from the generator as it starts, the standard minimal
-// LCG with its default seed.
+// LCG with its default seed. Each row stamps once: every repeat of a held Enter clicks the
+// focused button again, a held Space clicks once, on its release.
 TEST_F(Tiler, RandomStampsLandWhereTheGeneratorSaysYFirstAndPileUp)
 {
     RandSeed = StartRandSeed;
     std::minstd_rand sequence;
     std::vector<Stamp> stamps;
-    for (int click = 0; click < 4; ++click) {
+    const auto key = [](Qt::Key key, bool repeat, QEvent::Type type = QEvent::KeyPress) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(Form1->Button1->Widget(), &event);
+    };
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        {"a click", [] { Click(Form1->Button1); }},
+        {"Enter", [&] { key(Qt::Key_Return, false); }},
+        {"a repeat of the held Enter", [&] { key(Qt::Key_Return, true); }},
+        {"Space held, then let go",
+         [&] { key(Qt::Key_Space, false); key(Qt::Key_Space, true); key(Qt::Key_Space, false, QEvent::KeyRelease); }},
+    };
+    for (const auto& [what, press] : presses) {
         const int y = sequence() % 200;
         const int x = sequence() % 300;
         stamps.push_back({ball, QPoint(x, y)});
-        Click(Form1->Button1);
+        press();
         EXPECT_EQ(Differences(Shot(*Form1), Stamped(Client(), Background, stamps), QRect(0, 0, 350, 250)), 0)
-            << "after click " << click + 1 << ", stamp at (" << x << ", " << y << ")";
+            << "after " << what << ", stamp at (" << x << ", " << y << ")";
     }
     EXPECT_TRUE(boxes.Shown().empty());
 }
