@@ -9,8 +9,11 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 
 #include <SDL.h>
@@ -116,6 +119,34 @@ constexpr std::array<ButtonRow, 5> Buttons{{
     {btBack, "В начало"},
     {btEject, "Закрыть файл"},
 }};
+
+// A transport button that shows a focus frame while it is the one the keys act on and its
+// row holds the keyboard focus.
+class TransportButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    void SetChosen(bool value)
+    {
+        chosen_ = value;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QToolButton::paintEvent(event);
+        if (!chosen_ || !parentWidget()->hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(3, 3, -3, -3);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+    }
+
+private:
+    bool chosen_ = false;
+};
 
 } // namespace
 
@@ -239,31 +270,88 @@ private:
     unsigned generation_ = 0;
 };
 
-// The row of transport buttons.
+// The row of transport buttons. The row takes the keyboard focus as one control, also
+// while every button is greyed out: Left and Right (Up and Down too) choose among the
+// buttons that can be pressed, and Space presses the chosen one, which clicks on its
+// release as a button does. Enter and the other keys it leaves unused.
 class TMediaPlayer::Panel : public QWidget {
 public:
     explicit Panel(TMediaPlayer& player)
     {
+        setFocusPolicy(Qt::StrongFocus);
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(0);
         for (const ButtonRow& entry : Buttons) {
-            auto* button = new QToolButton(this);
+            auto* button = new TransportButton(this);
             button->setIcon(DrawIcon(entry.type));
             button->setToolTip(QString::fromUtf8(entry.hint));
             button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
             button->setCheckable(entry.type == btPause);
+            button->setFocusPolicy(Qt::NoFocus);
             const TMPBtnType type = entry.type;
             QObject::connect(button, &QToolButton::clicked, [&player, type] { Dispatch([&] { player.Act(type); }); });
             row->addWidget(button);
             buttons_[type] = button;
         }
+        buttons_[chosen_]->SetChosen(true);
     }
 
     QToolButton* Button(TMPBtnType type) const { return buttons_[type]; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            Choose(-1);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            Choose(1);
+            break;
+        case Qt::Key_Space:
+            PressChosen(event);
+            break;
+        default:
+            event->ignore();
+        }
+    }
+
+    void keyReleaseEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Space)
+            PressChosen(event);
+        else
+            event->ignore();
+    }
+
+    void focusInEvent(QFocusEvent*) override { buttons_[chosen_]->update(); }
+    void focusOutEvent(QFocusEvent*) override { buttons_[chosen_]->update(); }
+
 private:
-    std::array<QToolButton*, Buttons.size()> buttons_{};
+    // The nearest button that can be pressed, STEP at a time from the chosen one.
+    void Choose(int step)
+    {
+        for (int i = chosen_ + step; i >= 0 && i < int(buttons_.size()); i += step) {
+            if (buttons_[i]->isEnabled()) {
+                buttons_[chosen_]->SetChosen(false);
+                chosen_ = i;
+                buttons_[chosen_]->SetChosen(true);
+                return;
+            }
+        }
+    }
+
+    void PressChosen(QKeyEvent* event)
+    {
+        if (buttons_[chosen_]->isEnabled())
+            QApplication::sendEvent(buttons_[chosen_], event);
+    }
+
+    std::array<TransportButton*, Buttons.size()> buttons_{};
+    int chosen_ = btPlay;
 };
 
 TMediaPlayer::TMediaPlayer() : TControl(new Panel(*this)), panel_(static_cast<Panel*>(Widget()))
