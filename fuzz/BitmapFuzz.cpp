@@ -19,8 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (header.width <= 0 || header.width > MaxBitmapSide || header.height == 0 || header.height > MaxBitmapSide
         || -header.height > MaxBitmapSide)
         std::abort();
-    if (header.compression == Rle8 || header.compression == Rle4)
-        return 0;
     try {
         const QImage image = DecodeBitmap(bytes, header);
         if (image.width() != header.width || image.height() != std::abs(header.height))

@@ -50,6 +50,19 @@ for path in [root / "tests/layouts/Ball.bmp", root / "assets/B1.bmp", root / "as
     put("bitmap", path.read_bytes())
 
 
+def rle_bitmap(bits, codes, width=6, height=3):
+    """A run-length encoded bitmap (8 or 4 bits) with a palette of 16 greys."""
+    palette = b"".join(bytes([i * 16, i * 16, i * 16, 0]) for i in range(16))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 1 if bits == 8 else 2, len(codes), 2835, 2835, 16, 0)
+    offset = 14 + len(info) + len(palette)
+    return b"BM" + struct.pack("<IHHI", offset + len(codes), 0, 0, offset) + info + palette + codes
+
+
+# Runs, a literal, a move right and up, row ends and the end mark.
+put("bitmap", rle_bitmap(8, b"\x03\x01\x00\x03\x02\x03\x04\x00\x00\x00\x00\x02\x01\x01\x02\x05\x00\x01"))
+put("bitmap", rle_bitmap(4, b"\x05\x12\x00\x05\x34\x56\x70\x00\x00\x00\x00\x02\x02\x01\x01\x0f\x00\x01"))
+
+
 # Wave files of the forms the player's tests play, a few samples each.
 def wave(tag, bits, channels, rate, extra=False):
     size = bits // 8

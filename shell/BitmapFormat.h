@@ -60,9 +60,12 @@ struct BitmapHeader {
 };
 
 // Reads a bitmap's headers and checks them against the bytes there are: the palette, the
-// pixel data's place and length, and run-length codes to their end. Raises BitmapError.
+// pixel data's place, and the length of uncompressed pixel data (run-length codes are
+// checked as DecodeBitmap decodes them). Raises BitmapError.
 BitmapHeader ReadBitmapHeader(BitmapBytes& bytes);
 
 // Decodes the pixels of a bitmap whose headers ReadBitmapHeader gave: palette pictures
-// into indexed images, the others into 32-bit ones. Raises BitmapError.
+// into indexed images, the others into 32-bit ones. Only the pixel data is read, from its
+// start on, never what lies between the headers and it. Raises BitmapError, for
+// run-length codes that end before the picture does too.
 QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header);

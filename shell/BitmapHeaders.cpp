@@ -78,7 +78,9 @@ std::string ReadHeader(const Fields& bytes, std::int64_t fileSize, BitmapHeader&
     if (!known || (size == CoreHeaderSize && bits == 16) || (size == CoreHeaderSize && bits == 32))
         return "неизвестный способ сжатия";
     const std::int64_t rows = Rows(header);
-    if (header.width <= 0 || rows == 0)
+    if (header.width < 0)
+        return "отрицательная ширина " + std::to_string(header.width);
+    if (header.width == 0 || rows == 0)
         return "пустые размеры";
     if (header.height < 0 && (c == Rle8 || c == Rle4))
         return "сжатые строки не могут идти сверху вниз";
@@ -102,7 +104,10 @@ std::string ReadHeader(const Fields& bytes, std::int64_t fileSize, BitmapHeader&
     const std::int64_t paletteEnd = paletteStart + header.colours * entry;
     if (paletteEnd > fileSize)
         return "палитра выходит за конец файла";
-    if (header.dataOffset < paletteStart || header.dataOffset > fileSize)
+    if (header.dataOffset < paletteStart)
+        return "начало точек внутри заголовков: смещение " + std::to_string(header.dataOffset)
+               + ", заголовки до смещения " + std::to_string(paletteStart);
+    if (header.dataOffset > fileSize)
         return "начало точек вне файла";
     std::fill(std::begin(header.palette), std::end(header.palette), 0xFF000000u);
     if (bits <= 8)
@@ -138,41 +143,6 @@ std::string ReadHeader(const Fields& bytes, std::int64_t fileSize, BitmapHeader&
     return "";
 }
 
-// Walks run-length encoded rows and checks that the codes are complete up to the end of
-// the picture: a cut-off file would otherwise be decoded with its missing rows blank.
-std::string CheckRuns(const Fields& bytes, std::int64_t end, const BitmapHeader& header)
-{
-    const bool fourBit = header.compression == Rle4;
-    std::int64_t at = header.dataOffset, row = 0;
-    const std::int64_t rows = header.height;
-    while (row < rows) {
-        if (at + 2 > end)
-            return "сжатые точки оборваны";
-        const std::uint32_t count = bytes.Byte(at), code = bytes.Byte(at + 1);
-        at += 2;
-        if (count > 0)
-            continue; // a run of one colour (or two alternating, in four bits)
-        if (code == 0) {
-            ++row;
-        } else if (code == 1) {
-            return "";
-        } else if (code == 2) {
-            if (at + 2 > end)
-                return "сжатые точки оборваны";
-            row += bytes.Byte(at + 1);
-            at += 2;
-        } else {
-            // Literal pixels, padded to a whole number of 16-bit words.
-            std::int64_t length = fourBit ? (code + 1) / 2 : code;
-            length += length & 1;
-            if (at + length > end)
-                return "сжатые точки оборваны";
-            at += length;
-        }
-    }
-    return "";
-}
-
 // Reads `count` bytes from `offset` on, or as many as there are.
 std::vector<unsigned char> ReadUpTo(BitmapBytes& bytes, std::int64_t offset, std::int64_t count)
 {
@@ -196,7 +166,7 @@ bool BitmapMemory::Read(std::int64_t offset, std::int64_t count, void* to)
 BitmapHeader ReadBitmapHeader(BitmapBytes& bytes)
 {
     const std::int64_t fileSize = bytes.Size();
-    std::vector<unsigned char> head = ReadUpTo(bytes, 0, LongestHead);
+    const std::vector<unsigned char> head = ReadUpTo(bytes, 0, LongestHead);
     BitmapHeader header;
     const std::string fault = ReadHeader(Fields(head), fileSize, header);
     if (!fault.empty())
@@ -207,20 +177,9 @@ BitmapHeader ReadBitmapHeader(BitmapBytes& bytes)
                               + " точек, а программа рисует не больше " + std::to_string(MaxBitmapPixels)
                               + " точек (например, 8192 × 8192) и не больше " + std::to_string(MaxBitmapSide)
                               + " точек по стороне"};
-    if (header.compression == Rle8 || header.compression == Rle4) {
-        // Run-length codes are walked to their end: at most two bytes a pixel and a row end
-        // each row, plus the end mark.
-        const std::int64_t longestRuns = 2 * header.width * header.height + 4 * header.height + 2;
-        const std::int64_t needed = std::min(fileSize, header.dataOffset + longestRuns);
-        if (needed > std::int64_t(head.size())) {
-            const std::vector<unsigned char> rest = ReadUpTo(bytes, std::int64_t(head.size()), needed - std::int64_t(head.size()));
-            head.insert(head.end(), rest.begin(), rest.end());
-        }
-        const std::string runs = CheckRuns(Fields(head), std::int64_t(head.size()), header);
-        if (!runs.empty())
-            throw BitmapError{BitmapError::Damaged, runs};
+    // Run-length codes are checked as they are decoded.
+    if (header.compression == Rle8 || header.compression == Rle4)
         return header;
-    }
     const std::int64_t stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
     if (header.dataOffset + stride * Rows(header) > fileSize)
         throw BitmapError{BitmapError::Damaged, "точек в файле меньше, чем указано в заголовке"};

@@ -1,5 +1,5 @@
-// Decoding a Windows bitmap's pixels: every depth, top-down and bottom-up rows, and colour
-// channels of any width scaled to 8 bits.
+// Decoding a Windows bitmap's pixels: every depth, top-down and bottom-up rows, run-length
+// codes, and colour channels of any width scaled to 8 bits.
 #include "shell/BitmapFormat.h"
 
 #include <QtEndian>
@@ -123,9 +123,94 @@ QImage DecodeUncompressed(BitmapBytes& bytes, const BitmapHeader& header)
     return image;
 }
 
+// Reads run-length codes a byte at a time, from the pixel data's start on, fetching a
+// chunk at a time: a file read whole before its codes could be gigabytes of nothing.
+class Codes {
+public:
+    Codes(BitmapBytes& bytes, std::int64_t at) : bytes_(bytes), at_(at) {}
+
+    // The next byte of the codes; raises BitmapError when they end before the picture.
+    std::uint32_t Next()
+    {
+        if (next_ == buffer_.size()) {
+            const std::int64_t count = std::min<std::int64_t>(64 << 10, bytes_.Size() - at_);
+            buffer_.resize(std::size_t(std::max<std::int64_t>(count, 0)));
+            if (count <= 0 || !bytes_.Read(at_, count, buffer_.data()))
+                throw BitmapError{BitmapError::Damaged, "сжатые точки оборваны"};
+            at_ += count;
+            next_ = 0;
+        }
+        return buffer_[next_++];
+    }
+
+private:
+    BitmapBytes& bytes_;
+    std::int64_t at_;
+    std::vector<unsigned char> buffer_;
+    std::size_t next_ = 0;
+};
+
+// Decodes run-length encoded pixels (8 or 4 bits, rows from the bottom up). Points that
+// the codes skip keep the palette's first colour; points past a row's end are dropped.
+// Codes that end before the last row or the end mark leave the picture cut off, and it is
+// refused rather than shown with blank rows.
+QImage DecodeRuns(BitmapBytes& bytes, const BitmapHeader& header)
+{
+    const std::int64_t width = header.width, rows = header.height;
+    QImage image = NewImage(int(width), int(rows), QImage::Format_Indexed8);
+    if (image.isNull())
+        throw BitmapError{BitmapError::NoMemory, std::to_string(width) + " × " + std::to_string(rows) + " точек"};
+    const bool fourBit = header.compression == Rle4;
+    image.setColorTable(QList<QRgb>(header.palette, header.palette + (fourBit ? 16 : 256)));
+    image.fill(0);
+    Codes codes(bytes, header.dataOffset);
+    std::int64_t x = 0, row = 0; // row 0 is the picture's bottom row
+    uchar* line = image.scanLine(int(rows - 1));
+    const auto put = [&](std::uint32_t index) {
+        if (x < width)
+            line[x] = uchar(index);
+        ++x;
+    };
+    while (row < rows) {
+        const std::uint32_t count = codes.Next(), code = codes.Next();
+        if (count > 0 && !fourBit) {
+            // A run of one index.
+            if (x < width)
+                std::memset(line + x, int(code), std::size_t(std::min<std::int64_t>(count, width - x)));
+            x += count;
+        } else if (count > 0) {
+            // Two indices taking turns.
+            for (std::uint32_t i = 0; i < count; ++i)
+                put(i & 1 ? code & 0xF : code >> 4);
+        } else if (code == 1) {
+            break;
+        } else if (code == 0 || code == 2) {
+            // The end of a row, or a move right and up.
+            const std::uint32_t right = code == 2 ? codes.Next() : 0, up = code == 2 ? codes.Next() : 1;
+            x = code == 2 ? x + right : 0;
+            row += up;
+            if (row < rows)
+                line = image.scanLine(int(rows - 1 - row));
+        } else {
+            // Literal indices, padded to a whole number of 16-bit words.
+            std::uint32_t pair = 0;
+            for (std::uint32_t i = 0; i < code; ++i) {
+                if (!fourBit || i % 2 == 0)
+                    pair = codes.Next();
+                put(!fourBit ? pair : i % 2 ? pair & 0xF : pair >> 4);
+            }
+            if ((fourBit ? (code + 1) / 2 : code) % 2)
+                codes.Next();
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header)
 {
+    if (header.compression == Rle8 || header.compression == Rle4)
+        return DecodeRuns(bytes, header);
     return DecodeUncompressed(bytes, header);
 }

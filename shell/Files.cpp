@@ -174,3 +174,23 @@ OpenedFile OpenForReading(const std::string& path, const std::string& what, cons
         fcntl(opened.handle.Get(), F_SETFL, flags & ~O_NONBLOCK);
     return opened;
 }
+
+int ReadToEnd(int fd, std::int64_t bound, std::string& content)
+{
+    content.clear();
+    std::string chunk(std::size_t(64) << 10, '\0');
+    while (true) {
+        const ssize_t read = ::read(fd, chunk.data(), chunk.size());
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return errno;
+        if (read == 0)
+            return 0;
+        if (std::int64_t(content.size()) + read > bound) {
+            content.append(chunk, 0, std::size_t(bound - std::int64_t(content.size())));
+            return EFBIG;
+        }
+        content.append(chunk, 0, std::size_t(read));
+    }
+}

@@ -4,6 +4,7 @@
 // instead of freezing the program in the kernel.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <sys/stat.h>
 #include <utility>
@@ -50,3 +51,9 @@ struct OpenedFile {
 OpenedFile OpenForReading(const std::string& path, const std::string& what, const std::string& shownName,
                           bool absentIsEmpty = false);
 
+
+// Reads an open file from where it stands (just opened: its start) to its end, whatever
+// size fstat gave: files in /proc and /sys, and on some FUSE and network file systems, say
+// 0 bytes and hold more. Returns 0, the error number of a failed read, or EFBIG when the
+// file holds more than `bound` bytes (`content` then holds the first `bound`).
+int ReadToEnd(int fd, std::int64_t bound, std::string& content);

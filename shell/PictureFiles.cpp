@@ -1,5 +1,6 @@
 // Picture files: opened through the shell's safe opener, bitmaps read by the shell's own
-// bitmap reader and other kinds by Qt's image readers, every failure told in Russian with
+// bitmap reader (every form, run-length encoded ones too) and other kinds by Qt's image
+// readers, every failure told in Russian with
 // the file's name, and decoded pictures kept in the picture cache.
 #include "shell/PictureFiles.h"
 
@@ -8,12 +9,12 @@
 #include "shell/PictureCache.h"
 #include "shell/SysUtils.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include <cerrno>
-#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -50,15 +51,16 @@ std::string InvalidFile(const std::string& shownName, const QByteArray& format, 
            + (fault.empty() ? "" : ": " + fault);
 }
 
+// The most a file whose size the system does not tell is read to: the largest picture's
+// pixels at four bytes a point, and room for its headers and row ends.
+constexpr std::int64_t LongestUnsizedPicture = MaxBitmapPixels * 4 + (std::int64_t(1) << 20);
+
 // Checks a bitmap's headers and decodes it, or tells what is wrong with it in a message
-// that names the file. Run-length encoded pixels, once checked, are left to `others`.
-QImage DecodeBitmapFile(BitmapBytes& bytes, const std::string& shownName, const std::function<QImage()>& others)
+// that names the file.
+QImage DecodeBitmapFile(BitmapBytes& bytes, const std::string& shownName)
 {
     try {
-        const BitmapHeader header = ReadBitmapHeader(bytes);
-        if (header.compression == Rle8 || header.compression == Rle4)
-            return others();
-        return DecodeBitmap(bytes, header);
+        return DecodeBitmap(bytes, ReadBitmapHeader(bytes));
     } catch (const BitmapError& error) {
         switch (error.kind) {
         case BitmapError::TooLarge:
@@ -71,8 +73,8 @@ QImage DecodeBitmapFile(BitmapBytes& bytes, const std::string& shownName, const 
     }
 }
 
-// Decodes a file in the given format with Qt's reader, from its start.
-QImage DecodeWithQt(QFile& file, const std::string& shownName, const QByteArray& format)
+// Decodes a picture of another kind with Qt's reader, from the device's start.
+QImage DecodeWithQt(QIODevice& device, const std::string& shownName, const QByteArray& format)
 {
     // Qt's own bound on a picture's memory is raised, once, to the program's: the largest
     // bitmap allowed, at four bytes a point.
@@ -81,10 +83,8 @@ QImage DecodeWithQt(QFile& file, const std::string& shownName, const QByteArray&
         return true;
     }();
     (void)limited;
-    if (!file.seek(0))
-        throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName));
     // The caller decided the kind: a picture saved under another kind's name is not guessed at.
-    QImageReader reader(&file, format);
+    QImageReader reader(&device, format);
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull())
@@ -92,12 +92,17 @@ QImage DecodeWithQt(QFile& file, const std::string& shownName, const QByteArray&
     return image;
 }
 
-// Checks and decodes an open file in the given format.
-QImage Decode(QFile& file, BitmapBytes& bytes, const std::string& shownName, const QByteArray& format)
+// Decodes a picture held in memory.
+QImage DecodeContent(const QByteArray& content, const std::string& shownName, const QByteArray& format)
 {
-    if (format == "bmp")
-        return DecodeBitmapFile(bytes, shownName, [&] { return DecodeWithQt(file, shownName, format); });
-    return DecodeWithQt(file, shownName, format);
+    if (format == "bmp") {
+        BitmapMemory bytes(content.constData(), content.size());
+        return DecodeBitmapFile(bytes, shownName);
+    }
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodeWithQt(buffer, shownName, format);
 }
 
 // Opens, checks and decodes one file in the given format, or takes it from the cache.
@@ -109,22 +114,39 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
         QFile file(qpath);
         if (!file.open(QIODevice::ReadOnly))
             throw Exception("Встроенный рисунок " + Quoted(shownName) + " не найден");
-        const QByteArray content = file.readAll();
-        BitmapMemory bytes(content.constData(), content.size());
-        return Decode(file, bytes, shownName, format);
+        return DecodeContent(file.readAll(), shownName, format);
     }
 
     const OpenedFile opened = OpenForReading(path, "файл рисунка", shownName);
+    const int fd = opened.handle.Get();
+    // A file that says it holds nothing may hold a picture all the same (in /proc, /sys, on
+    // some network file systems): it is read to its end, and not kept, since its content
+    // may change while its times do not.
+    if (opened.status.st_size == 0) {
+        std::string content;
+        const int error = ReadToEnd(fd, LongestUnsizedPicture, content);
+        if (error == EFBIG)
+            throw Exception("Файл " + Quoted(shownName) + " не может быть рисунком: в нём больше "
+                            + std::to_string(LongestUnsizedPicture) + " байт");
+        if (error != 0)
+            throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName) + ": " + SystemReason(error));
+        return DecodeContent(QByteArray::fromStdString(content), shownName, format);
+    }
+
     // The key is taken from the open file itself, so it describes the content read below.
     const std::string absolute = QFileInfo(qpath).absoluteFilePath().toStdString();
     QImage image;
     if (FindCachedPicture(absolute, format.toStdString(), opened.status, image))
         return image;
-    QFile file;
-    if (!file.open(opened.handle.Get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName));
-    FileBytes bytes(opened.handle.Get(), opened.status.st_size);
-    image = Decode(file, bytes, shownName, format);
+    if (format == "bmp") {
+        FileBytes bytes(fd, opened.status.st_size);
+        image = DecodeBitmapFile(bytes, shownName);
+    } else {
+        QFile file;
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+            throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName));
+        image = DecodeWithQt(file, shownName, format);
+    }
     CachePicture(absolute, format.toStdString(), opened.status, image);
     return image;
 }

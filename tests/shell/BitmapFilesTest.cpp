@@ -19,9 +19,13 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +38,15 @@ const QRgb Colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(
 constexpr int PictureWidth = 7;
 constexpr int PictureHeight = 5;
 
+// How a form's file is laid out and reached, past its header fields.
+enum class Way {
+    Plain,
+    Skips,   // run-length codes that skip every other point with a move right
+    Far,     // the pixel data 2.25 GiB into a sparse file
+    Unsized, // read through a file whose size reads 0, as in /proc
+};
+constexpr std::int64_t FarGap = std::int64_t(9) << 28;
+
 struct Form {
     const char* name;
     std::uint32_t headerSize;
@@ -41,6 +54,8 @@ struct Form {
     int compression; // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
     bool topDown;
     std::array<std::uint32_t, 3> masks{}; // red, green, blue of bit fields; none: the usual ones
+    Way way = Way::Plain;
+    int width = PictureWidth, height = PictureHeight;
 };
 
 std::array<std::uint32_t, 3> Masks(const Form& form)
@@ -70,9 +85,10 @@ int ColourCount(const Form& form)
     return form.bits == 1 ? 2 : 8;
 }
 
+// Points that run-length codes skip show the palette's first colour.
 int IndexAt(const Form& form, int x, int y)
 {
-    return (x + 3 * y) % ColourCount(form);
+    return form.way == Way::Skips && x % 2 ? 0 : (x + 3 * y) % ColourCount(form);
 }
 
 void Put16(QByteArray& bytes, std::uint32_t value)
@@ -86,10 +102,25 @@ void Put32(QByteArray& bytes, std::uint32_t value)
     Put16(bytes, value >> 16);
 }
 
+std::uint32_t Get32(const QByteArray& bytes, int at)
+{
+    return std::uint32_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8 | std::uint8_t(bytes[at + 2]) << 16
+                         | std::uint32_t(std::uint8_t(bytes[at + 3])) << 24);
+}
+
 // One stored row of pixels (y counted from the top of the picture).
 QByteArray Row(const Form& form, int y)
 {
     QByteArray row;
+    if (form.way == Way::Skips) {
+        // Runs of one point, each followed by a move one point right.
+        for (int x = 0; x < form.width; x += 2) {
+            row.append('\1').append(char(IndexAt(form, x, y) << (form.bits == 4 ? 4 : 0)));
+            if (x + 1 < form.width)
+                row.append('\0').append('\2').append('\1').append('\0');
+        }
+        return row.append('\0').append('\0');
+    }
     if (form.compression == 1) {
         // Three literal pixels, then runs of one colour each, then the end of the row.
         row.append('\0').append('\3');
@@ -111,7 +142,7 @@ QByteArray Row(const Form& form, int y)
     }
     std::uint32_t bitBuffer = 0;
     int bitCount = 0;
-    for (int x = 0; x < PictureWidth; ++x) {
+    for (int x = 0; x < form.width; ++x) {
         const QRgb c = Colours[IndexAt(form, x, y)];
         switch (form.bits) {
         case 1:
@@ -166,21 +197,21 @@ QByteArray MakeBitmap(const Form& form)
         for (const std::uint32_t mask : Masks(form))
             Put32(masks, mask);
     QByteArray pixels;
-    for (int i = 0; i < PictureHeight; ++i)
-        pixels += Row(form, form.topDown ? i : PictureHeight - 1 - i);
+    for (int i = 0; i < form.height; ++i)
+        pixels += Row(form, form.topDown ? i : form.height - 1 - i);
     if (form.compression == 1 || form.compression == 2)
         pixels.append('\0').append('\1');
 
     QByteArray info;
     Put32(info, form.headerSize);
     if (form.headerSize == 12) {
-        Put16(info, PictureWidth);
-        Put16(info, PictureHeight);
+        Put16(info, form.width);
+        Put16(info, form.height);
         Put16(info, 1);
         Put16(info, form.bits);
     } else {
-        Put32(info, PictureWidth);
-        Put32(info, form.topDown ? -PictureHeight : PictureHeight);
+        Put32(info, form.width);
+        Put32(info, form.topDown ? -form.height : form.height);
         Put16(info, 1);
         Put16(info, form.bits);
         Put32(info, form.compression);
@@ -196,7 +227,8 @@ QByteArray MakeBitmap(const Form& form)
             info.append(QByteArray(form.headerSize - info.size(), '\0'));
         }
     }
-    const std::uint32_t offset = 14 + info.size() + masks.size() + palette.size();
+    // A far form's pixels lie past a gap that Write leaves before them.
+    const std::uint32_t offset = 14 + info.size() + masks.size() + palette.size() + (form.way == Way::Far ? FarGap : 0);
     QByteArray file("BM");
     Put32(file, offset + pixels.size());
     Put32(file, 0);
@@ -227,6 +259,55 @@ const Form Forms[] = {
     {"старый заголовок, 24 бита", 12, 24, 0, false},
     {"заголовок V4, 16 бит по маскам", 108, 16, 3, false},
     {"заголовок V5, 24 бита", 124, 24, 0, false},
+    {"RLE8, сдвиги через точку, 60 × 20", 40, 8, 1, false, {}, Way::Skips, 60, 20},
+    {"RLE4, сдвиги через точку, 60 × 20", 40, 4, 2, false, {}, Way::Skips, 60, 20},
+    {"RLE8, точки в 2,25 ГиБ от начала файла", 40, 8, 1, false, {}, Way::Far},
+    {"24 бита, точки в 2,25 ГиБ от начала файла", 40, 24, 0, false, {}, Way::Far},
+    {"24 бита в файле, чей размер читается как 0", 40, 24, 0, false, {}, Way::Unsized},
+    {"RLE4 в файле, чей размер читается как 0", 40, 4, 2, false, {}, Way::Unsized},
+};
+
+// A file in /proc whose size reads 0 and that holds the given bytes (ending in a zero
+// byte): the environment of a child process made of them. Ends the child when destroyed.
+class UnsizedFile {
+public:
+    explicit UnsizedFile(QByteArray bytes)
+    {
+        if (!bytes.endsWith('\0'))
+            bytes.append('\0');
+        QList<QByteArray> parts = bytes.chopped(1).split('\0');
+        std::vector<char*> environment;
+        for (QByteArray& part : parts)
+            environment.push_back(part.data());
+        environment.push_back(nullptr);
+        char sleep[] = "sleep", seconds[] = "60";
+        char* arguments[] = {sleep, seconds, nullptr};
+        child_ = fork();
+        if (child_ == 0) {
+            execve("/bin/sleep", arguments, environment.data());
+            _exit(127);
+        }
+        path_ = "/proc/" + std::to_string(child_) + "/environ";
+        // Until the child has started sleep, the file holds the test's own environment.
+        for (int i = 0; i < 500 && Content() != bytes; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~UnsizedFile()
+    {
+        kill(child_, SIGKILL);
+        waitpid(child_, nullptr, 0);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    QByteArray Content() const
+    {
+        QFile file(QString::fromStdString(path_));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    pid_t child_;
+    std::string path_;
 };
 
 class BitmapFiles : public ::testing::Test {
@@ -239,11 +320,15 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
-    static void Write(const QString& name, const QByteArray& bytes)
+    static void Write(const QString& name, const QByteArray& bytes, std::int64_t gap = 0)
     {
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        // A gap before the pixels is left unwritten: the file is sparse.
+        const qsizetype head = gap ? qsizetype(Get32(bytes, 10) - gap) : bytes.size();
+        ASSERT_EQ(file.write(bytes.left(head)), head);
+        ASSERT_TRUE(file.seek(head + gap));
+        ASSERT_EQ(file.write(bytes.mid(head)), bytes.size() - head);
     }
 
     QTemporaryDir folder;
@@ -253,16 +338,20 @@ TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)
 {
     for (const Form& form : Forms) {
         SCOPED_TRACE(form.name);
-        Write("form.bmp", MakeBitmap(form));
+        Write("form.bmp", MakeBitmap(form), form.way == Way::Far ? FarGap : 0);
+        const std::optional<UnsizedFile> unsized
+            = form.way == Way::Unsized ? std::make_optional<UnsizedFile>(MakeBitmap(form)) : std::nullopt;
+        const std::string path = unsized ? unsized->Path() : "form.bmp";
         QImage image;
         try {
-            image = ReadBitmap("form.bmp", "form.bmp");
+            image = ReadBitmap(path, path);
         } catch (const Exception& failure) {
             ADD_FAILURE() << failure.Message();
             continue;
         }
         ClearPictureCache();
-        if (image.size() != QSize(PictureWidth, PictureHeight)) {
+        QFile::remove("form.bmp");
+        if (image.size() != QSize(form.width, form.height)) {
             ADD_FAILURE() << "size " << image.width() << " × " << image.height();
             continue;
         }
@@ -273,8 +362,8 @@ TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)
                 narrowest = std::min(narrowest, __builtin_popcount(mask));
         const int slack = narrowest < 8 ? 256 >> narrowest : 0;
         int wrong = 0;
-        for (int y = 0; y < PictureHeight; ++y) {
-            for (int x = 0; x < PictureWidth; ++x) {
+        for (int y = 0; y < form.height; ++y) {
+            for (int x = 0; x < form.width; ++x) {
                 const QRgb read = image.pixel(x, y), meant = Colours[IndexAt(form, x, y)];
                 if (std::abs(qRed(read) - qRed(meant)) > slack || std::abs(qGreen(read) - qGreen(meant)) > slack
                     || std::abs(qBlue(read) - qBlue(meant)) > slack)
@@ -290,6 +379,7 @@ struct Damage {
     const char* what;
     Form form;
     std::function<void(QByteArray&)> apply;
+    const char* reason = ""; // what the message must say is wrong
 };
 
 void Set32(QByteArray& bytes, int at, std::uint32_t value)
@@ -303,6 +393,8 @@ const Form Plain24{"", 40, 24, 0, false};
 const Form Runs8{"", 40, 8, 1, false};
 const Form Runs4{"", 40, 4, 2, false};
 
+const char* const Cut = "сжатые точки оборваны";
+
 const Damage Damages[] = {
     {"пустой файл", Plain24, [](QByteArray& b) { b.clear(); }},
     {"только подпись", Plain24, [](QByteArray& b) { b.truncate(2); }},
@@ -315,7 +407,7 @@ const Damage Damages[] = {
     {"размеры переполняют 32 бита", Plain24, [](QByteArray& b) { Set32(b, 18, 0x7FFFFFFF); Set32(b, 22, 0x7FFFFFFF); }},
     {"ширина 65536 при высоте 65536", Plain8, [](QByteArray& b) { Set32(b, 18, 65536); Set32(b, 22, 65536); }},
     {"нулевая ширина", Plain24, [](QByteArray& b) { Set32(b, 18, 0); }},
-    {"отрицательная ширина", Plain24, [](QByteArray& b) { Set32(b, 18, std::uint32_t(-7)); }},
+    {"отрицательная ширина", Plain24, [](QByteArray& b) { Set32(b, 18, std::uint32_t(-7)); }, "отрицательная ширина -7"},
     {"нулевая высота", Plain24, [](QByteArray& b) { Set32(b, 22, 0); }},
     {"высота INT_MIN", Plain24, [](QByteArray& b) { Set32(b, 22, std::uint32_t(INT_MIN)); }},
     {"глубина 7 бит", Plain24, [](QByteArray& b) { b[28] = 7; }},
@@ -329,15 +421,17 @@ const Damage Damages[] = {
     {"палитра в 2^32 - 1 цветов", Plain24, [](QByteArray& b) { Set32(b, 46, 0xFFFFFFFF); }},
     {"начало точек за концом файла", Plain24, [](QByteArray& b) { Set32(b, 10, b.size() + 1); }},
     {"начало точек 0xFFFFFFFF", Plain24, [](QByteArray& b) { Set32(b, 10, 0xFFFFFFFF); }},
-    {"начало точек внутри заголовка", Plain24, [](QByteArray& b) { Set32(b, 10, 20); }},
-    {"RLE8 без конца", Runs8, [](QByteArray& b) { b.chop(2 + 20); }},
-    {"RLE8 обрезан посреди точек", Runs8, [](QByteArray& b) { b.truncate(54 + 8 * 4 + 3); }},
-    {"RLE4 обрезан посреди строки", Runs4, [](QByteArray& b) { b.truncate(b.size() - 9); }},
+    {"начало точек внутри заголовка", Plain24, [](QByteArray& b) { Set32(b, 10, 20); },
+     "начало точек внутри заголовков: смещение 20, заголовки до смещения 54"},
+    {"начало точек в нуле", Plain8, [](QByteArray& b) { Set32(b, 10, 0); }, "начало точек внутри заголовков: смещение 0"},
+    {"RLE8 без конца", Runs8, [](QByteArray& b) { b.chop(2 + 20); }, Cut},
+    {"RLE8 обрезан посреди точек", Runs8, [](QByteArray& b) { b.truncate(54 + 8 * 4 + 3); }, Cut},
+    {"RLE4 обрезан посреди строки", Runs4, [](QByteArray& b) { b.truncate(b.size() - 9); }, Cut},
     {"RLE сверху вниз", Runs8, [](QByteArray& b) { Set32(b, 22, std::uint32_t(-PictureHeight)); }},
     {"RLE со сдвигом за конец файла", Runs8, [](QByteArray& b) {
          b.truncate(54 + 8 * 4);
          b.append('\0').append('\2').append('\1');
-     }},
+     }, Cut},
 };
 
 TEST_F(BitmapFiles, DamagedAndForgedHeadersAreRefusedNamingTheFile)
@@ -352,6 +446,7 @@ TEST_F(BitmapFiles, DamagedAndForgedHeadersAreRefusedNamingTheFile)
             ADD_FAILURE() << "read as " << image.width() << " × " << image.height();
         } catch (const Exception& failure) {
             EXPECT_NE(failure.Message().find("«битый.bmp»"), std::string::npos) << failure.Message();
+            EXPECT_NE(failure.Message().find(damage.reason), std::string::npos) << failure.Message();
         }
     }
 }
