@@ -80,8 +80,10 @@ answer_box sizekeeper "$box"
     || fail "after a bad Left the window is at $(outer_geometry "$window")"
 passed=$((passed + 1))
 
-# Absurd sizes from a hand-edited or damaged prog.ini: whatever Width and Height say, the
-# window stays mapped and framed with a client area of at least 1 x 1; once the user makes
+# Absurd bounds from a hand-edited or damaged prog.ini: whatever Width and Height say, the
+# window stays mapped and framed with a client area of at least 1 x 1; the Left and Top a
+# row gives (100 else) place it on their side of the screen however far they reach (an
+# overflow on the way would put it on the other); once the user brings it back and makes
 # it larger, a load of sane bounds takes effect and a save writes them.
 read -r frame_left frame_right frame_top frame_bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 frame_width=$((frame_left + frame_right))
@@ -91,13 +93,27 @@ absurd=(
     "$((frame_width - 1)) $((frame_height - 1))" "$frame_width $frame_height"
     "$((frame_width + 1)) $((frame_height + 1))"
     "2147483647 2147483647" "-2147483648 -2147483648" "-2147483647 2147483647" "2147483647 -2147483648"
+    "500 400 1000000 -1000000" "500 400 2147483647 -2147483648" "500 400 -2147483648 2147483647"
 )
+# Whether a window edge at EDGE, EXTENT long, is where a stored Left or Top put it: there,
+# when that is on the screen; else beyond the screen's middle on its side (the window
+# manager keeps a corner of the window on the screen).
+#   placed STORED EDGE EXTENT SCREEN
+placed() {
+    if (($1 >= 0 && $1 < $4)); then (($2 == $1)); elif (($1 > 0)); then ((2 * $2 >= $4)); else ((2 * ($2 + $3) <= $4)); fi
+}
+placed_at() {
+    read -r x y w h <<<"$(outer_geometry "$window")"
+    placed "$left" "$x" "$w" "$screen_width" && placed "$top" "$y" "$h" "$screen_height"
+}
+read -r screen_width screen_height <<<"$(xdotool getdisplaygeometry)"
 sane_left=120 sane_top=150
 for row in "${absurd[@]}"; do
-    read -r width height <<<"$row"
-    printf '[Size]\nTop=100\nLeft=100\nHeight=%s\nWidth=%s\n' "$height" "$width" >"$ini"
+    read -r width height left top <<<"$row"
+    printf '[Size]\nTop=%s\nLeft=%s\nHeight=%s\nWidth=%s\n' "${top:-100}" "${left:-100}" "$height" "$width" >"$ini"
     load
     xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "Width=$width Height=$height unmapped the window"
+    [ -z "$left" ] || poll_until 5 placed_at || fail "Left=$left Top=$top placed the window at $(outer_geometry "$window")"
     read -r x y client_width client_height <<<"$(client_geometry "$window")"
     [ "$client_width" -ge 1 ] && [ "$client_height" -ge 1 ] \
         || fail "Width=$width Height=$height left a client area of $client_width x $client_height"
@@ -107,7 +123,7 @@ for row in "${absurd[@]}"; do
         && { [ "$height" -gt "$frame_height" ] || [ "$client_height" -eq 1 ]; } \
         || fail "Width=$width Height=$height gave a client area of $client_width x $client_height"
     xprop -id "$window" _NET_FRAME_EXTENTS | grep -q "=" || fail "Width=$width Height=$height lost the frame"
-    xdotool windowsize "$window" 696 480
+    xdotool windowmove "$window" 100 100 windowsize "$window" 696 480
     wait_until 5 "the window manager did not resize the window to 696 x 480" client_size_is 696 480
     sane_width=$((500 + sane_left % 7)) sane_height=$((400 + sane_top % 5))
     printf '[Size]\nTop=%s\nLeft=%s\nHeight=%s\nWidth=%s\n' "$sane_top" "$sane_left" "$sane_height" "$sane_width" >"$ini"
