@@ -3,6 +3,8 @@
 // queued, and a way to retire a message for good.
 #include "shell/Messages.h"
 
+#include "shell/Files.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -10,9 +12,11 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <new>
 #include <set>
+#include <system_error>
 
 namespace {
 
@@ -79,9 +83,16 @@ void ShowCaughtFailure()
         ShowFailure(failure);
     } catch (const std::bad_alloc&) {
         ShowFailure(Exception("Не хватает памяти, чтобы выполнить это действие"));
+    } catch (const std::system_error& failure) {
+        // The library's own words are English: they go to the log, the error number's
+        // meaning to the box.
+        std::fprintf(stderr, "%s\n", failure.what());
+        const std::error_category& category = failure.code().category();
+        const bool numbered = category == std::system_category() || category == std::generic_category();
+        ShowFailure(Exception(UnexpectedText + (numbered ? ": " + SystemReason(failure.code().value()) : "")));
     } catch (const std::exception& failure) {
-        const std::string text = failure.what();
-        ShowFailure(Exception(UnexpectedText + (text.empty() ? "" : ": " + text)));
+        std::fprintf(stderr, "%s\n", failure.what());
+        ShowFailure(Exception(UnexpectedText));
     } catch (...) {
         ShowFailure(Exception(UnexpectedText));
     }

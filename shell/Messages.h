@@ -12,8 +12,9 @@
 void Dispatch(const std::function<void()>& handler);
 
 // Shows the exception being handled; call it only inside a catch block. The shell's
-// Exception shows its message; anything else a Russian general message (with the
-// exception's own text, if it has one), so that no box is ever empty.
+// Exception shows its message; anything else a Russian general message (with the meaning
+// of a system error's number), so that no box is ever empty. Another exception's own text
+// is English and goes to the standard error stream, never into the box.
 void ShowCaughtFailure();
 
 // Shows a failure's message (or a general one for an empty message) in a modal box titled with the program's name, with a check

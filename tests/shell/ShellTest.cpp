@@ -24,6 +24,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <system_error>
 
 namespace {
 
@@ -56,6 +57,7 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
         }
     };
 
+    testing::internal::CaptureStderr();
     const int result = RunApplication("probe", [&] {
         Application->CreateForm(probe);
         probe->onTick = [&] {
@@ -63,7 +65,9 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
             if (ticks == 1)
                 throw Exception("Сбой на первом такте");
             if (ticks == 12)
-                throw std::runtime_error("не Exception");
+                throw std::runtime_error("vector::_M_range_check");
+            if (ticks == 13)
+                throw std::system_error(std::make_error_code(std::errc::no_space_on_device), "write");
             if (ticks == 14)
                 throw 42;
             if (ticks == 16)
@@ -71,16 +75,20 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
         };
     });
 
+    const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ticks, 16);
     EXPECT_GE(ticksWhileFirstBoxOpen, 2) << "timers must keep ticking under a message box";
-    ASSERT_EQ(boxes.Shown().size(), 3u);
+    ASSERT_EQ(boxes.Shown().size(), 4u);
     EXPECT_EQ(boxes.Shown()[0].title, "probe");
     EXPECT_EQ(boxes.Shown()[0].text, "Сбой на первом такте");
-    // Failures that are not the shell's own still say something: their text, or that
-    // something unforeseen happened; a box is never empty.
-    EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка: не Exception");
-    EXPECT_EQ(boxes.Shown()[2].text, "Произошла непредвиденная ошибка");
+    // Failures that are not the shell's own say that something unforeseen happened, and
+    // what an error number means; a box is never empty, and the library's English text
+    // goes to the log.
+    EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка");
+    EXPECT_EQ(boxes.Shown()[2].text, "Произошла непредвиденная ошибка: нет места на диске");
+    EXPECT_EQ(boxes.Shown()[3].text, "Произошла непредвиденная ошибка");
+    EXPECT_NE(log.find("vector::_M_range_check"), std::string::npos) << log;
 }
 
 struct TBrokenForm : TProbeForm {
