@@ -19,7 +19,9 @@
 #include <SDL.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -36,6 +38,10 @@ constexpr int BufferMilliseconds = 8;
 constexpr int MaxChannels = 8;
 constexpr int MinRate = 1000;
 constexpr int MaxRate = 384000;
+// A file whose size the system does not tell (files in /proc and /sys, some FUSE and
+// network file systems say 0) is read into memory to be played, up to this much: about
+// 25 minutes of CD sound.
+constexpr std::size_t MaxUnsizedSound = 256 << 20;
 
 // Every start of a sound, of any file, gets a number of its own, so that a report that an
 // earlier sound ran out is never taken for one about the sound playing now.
@@ -163,12 +169,21 @@ public:
         if (fileName.empty())
             throw Exception("Плееру не задано имя файла.");
         OpenedFile opened = OpenForReading(fileName, "звуковой файл", fileName);
-        if (opened.status.st_size == 0)
-            throw Exception("Файл " + Quoted(fileName) + " пуст: в нём нет звука.");
         handle_ = std::move(opened.handle);
-        // libsndfile reads the descriptor opened and checked above and leaves closing it
-        // to its handle.
-        file_.reset(sf_open_fd(handle_.Get(), SFM_READ, &info_, SF_FALSE));
+        if (opened.status.st_size == 0) {
+            if (const int error = ReadToEnd(handle_.Get(), MaxUnsizedSound, memory_); error == EFBIG)
+                throw Exception("Файл " + Quoted(fileName) + " слишком велик: плеер читает файл, размер которого "
+                                "система не сообщает, не больше " + IntToStr(MaxUnsizedSound >> 20) + " МБ.");
+            else if (error != 0)
+                throw Exception("Не удалось прочитать файл " + Quoted(fileName) + ": " + SystemReason(error));
+            if (memory_.empty())
+                throw Exception("Файл " + Quoted(fileName) + " пуст: в нём нет звука.");
+            file_.reset(sf_open_virtual(&MemoryReader, SFM_READ, &info_, this));
+        } else {
+            // libsndfile reads the descriptor opened and checked above and leaves closing
+            // it to its handle.
+            file_.reset(sf_open_fd(handle_.Get(), SFM_READ, &info_, SF_FALSE));
+        }
         if (!file_)
             throw Exception(UnreadableMessage(fileName, sf_error(nullptr)));
         if (info_.channels < 1 || info_.channels > MaxChannels)
@@ -255,10 +270,34 @@ private:
         }
     }
 
+    // libsndfile reading the sound from memory_.
+    static sf_count_t MemoryLength(void* self) { return sf_count_t(static_cast<Sound*>(self)->memory_.size()); }
+    static sf_count_t MemorySeek(sf_count_t offset, int whence, void* self)
+    {
+        auto& sound = *static_cast<Sound*>(self);
+        const sf_count_t base = whence == SEEK_CUR ? sound.memoryAt_ : whence == SEEK_END ? MemoryLength(self) : 0;
+        if (offset < -base || offset > MemoryLength(self) - base)
+            return -1;
+        return sound.memoryAt_ = base + offset;
+    }
+    static sf_count_t MemoryRead(void* into, sf_count_t count, void* self)
+    {
+        auto& sound = *static_cast<Sound*>(self);
+        const sf_count_t got = std::max<sf_count_t>(0, std::min(count, MemoryLength(self) - sound.memoryAt_));
+        std::memcpy(into, sound.memory_.data() + sound.memoryAt_, std::size_t(got));
+        sound.memoryAt_ += got;
+        return got;
+    }
+    static sf_count_t MemoryWrite(const void*, sf_count_t, void*) { return 0; }
+    static sf_count_t MemoryTell(void* self) { return static_cast<Sound*>(self)->memoryAt_; }
+    static inline SF_VIRTUAL_IO MemoryReader{&MemoryLength, &MemorySeek, &MemoryRead, &MemoryWrite, &MemoryTell};
+
     struct SoundFileCloser {
         void operator()(SNDFILE* file) const { sf_close(file); }
     };
-    // Declared in this order, the sound file is closed before its descriptor.
+    // Declared in this order, the sound file is closed before its descriptor and memory.
+    std::string memory_;
+    sf_count_t memoryAt_ = 0;
     FileHandle handle_;
     std::unique_ptr<SNDFILE, SoundFileCloser> file_;
     SF_INFO info_{};

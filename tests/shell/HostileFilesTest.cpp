@@ -20,8 +20,11 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -97,14 +100,46 @@ std::string WithFolder(const std::string& path)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
+// A file whose size reads as 0 but which holds `content`, as in /proc, /sys and some FUSE
+// file systems: the environment of a process started for it, cut at NUL bytes into its
+// strings, seen through /proc. The content gets a NUL at its end if it has none.
+class SizelessFile {
+public:
+    explicit SizelessFile(std::string content) : content_(std::move(content))
+    {
+        if (content_.empty() || content_.back() != '\0')
+            content_ += '\0';
+        std::vector<char*> strings;
+        for (std::size_t start = 0; start < content_.size(); start = content_.find('\0', start) + 1)
+            strings.push_back(content_.data() + start);
+        strings.push_back(nullptr);
+        char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
+        if (posix_spawn(&child_, "/bin/sleep", nullptr, nullptr, argv, strings.data()) != 0)
+            child_ = 0;
+    }
+    ~SizelessFile()
+    {
+        kill(child_, SIGKILL);
+        waitpid(child_, nullptr, 0);
+    }
+    std::string Name() const { return "/proc/" + std::to_string(child_) + "/environ"; }
+
+private:
+    std::string content_;
+    pid_t child_ = 0;
+};
+
 struct Reader {
     const char* name;
     std::function<std::string()> content;      // a valid file of its kind
     std::function<void(const std::string&)> read;
     bool absentIsFine;                         // a missing file reads as empty
+    bool writes;                               // makes the file a link leads to; never tried in /proc
 };
 
-enum class Kind { Regular, Pipe, Folder, Device, LinkToDevice, LinkToNothing, Vanished, ThroughFile, LinkLoop, NoAccess };
+enum class Kind {
+    Regular, Pipe, Folder, Device, LinkToDevice, LinkToNothing, Vanished, ThroughFile, LinkLoop, NoAccess, SizeReadsZero
+};
 
 struct KindCase {
     const char* name;
@@ -128,22 +163,22 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
     const std::string bitmap = ball.readAll().toStdString();
 
     const Reader readers[] = {
-        {"bitmap", [&] { return bitmap; }, [](const std::string& path) { TBitmap().LoadFromFile(path); }, false},
+        {"bitmap", [&] { return bitmap; }, [](const std::string& path) { TBitmap().LoadFromFile(path); }, false, false},
         {"INI read", [] { return std::string("[Size]\nTop=1\n"); },
          [](const std::string& path) {
              TStringList values;
              TIniFile(WithFolder(path)).ReadSectionValues("Size", &values);
          },
-         true},
+         true, false},
         {"INI write", [] { return std::string("[Size]\nTop=1\n"); },
-         [](const std::string& path) { TIniFile(WithFolder(path)).WriteString("Size", "Top", "2"); }, true},
+         [](const std::string& path) { TIniFile(WithFolder(path)).WriteString("Size", "Top", "2"); }, true, true},
         {"wave", WaveBytes,
          [](const std::string& path) {
              TMediaPlayer player;
              player.SetFileName(path);
              player.Open();
          },
-         false},
+         false, false},
     };
     const KindCase kinds[] = {
         {"regular file", Kind::Regular, nullptr},
@@ -156,6 +191,7 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
         {"a path through a file", Kind::ThroughFile, "часть пути не является папкой"},
         {"a link to itself", Kind::LinkLoop, "по кругу"},
         {"a file no one may read", Kind::NoAccess, "нет доступа"},
+        {"size that reads as 0", Kind::SizeReadsZero, nullptr},
     };
 
     for (const Reader& reader : readers) {
@@ -163,6 +199,7 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             SCOPED_TRACE(std::string(reader.name) + ", " + kind.name);
             ClearPictureCache();
             std::string name = "файл";
+            std::optional<SizelessFile> sizeless;
             switch (kind.kind) {
             case Kind::Regular:
             case Kind::Vanished:
@@ -192,6 +229,11 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             case Kind::LinkLoop:
                 ASSERT_EQ(symlink(name.c_str(), name.c_str()), 0);
                 break;
+            case Kind::SizeReadsZero:
+                if (reader.writes)
+                    continue;
+                name = sizeless.emplace(reader.content()).Name();
+                break;
             }
             if (kind.kind == Kind::Vanished) {
                 ASSERT_NO_THROW(reader.read(name)) << "the file was fine before it vanished";
@@ -211,7 +253,8 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             setfsuid(getuid());
             EXPECT_FALSE(watch.Finish()) << "the reader waited on the pipe";
 
-            const bool fine = !kind.reason || (kind.kind == Kind::Vanished && reader.absentIsFine);
+            const bool fine = !kind.reason || (kind.kind == Kind::Vanished && reader.absentIsFine)
+                              || (kind.kind == Kind::LinkToNothing && reader.writes);
             if (fine) {
                 EXPECT_FALSE(failure) << *failure;
             } else if (!failure) {
@@ -226,9 +269,11 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             struct stat status {};
             ASSERT_EQ(stat("/dev/zero", &status), 0);
             EXPECT_TRUE(S_ISCHR(status.st_mode));
-            if (kind.kind == Kind::LinkToDevice) {
+            if (kind.kind == Kind::LinkToDevice || kind.kind == Kind::LinkToNothing) {
                 ASSERT_EQ(lstat(name.c_str(), &status), 0);
                 EXPECT_TRUE(S_ISLNK(status.st_mode));
+                EXPECT_EQ(unlink("нет-такого") == 0, reader.writes && kind.kind == Kind::LinkToNothing)
+                    << "a writer makes the file a link leads to, and only a writer";
             }
             if (unlink("файл") != 0)
                 rmdir("файл");

@@ -135,22 +135,44 @@ TEST_F(IniFiles, ReadsFindKeysByNameAndNeverCreateAFile)
     EXPECT_EQ(Section("Size").at(0).size(), (10u << 20) + 4);
 }
 
-// A file kept elsewhere and linked in (a dotfiles folder) gets the new values; the link
-// stays a link, and the linked file keeps its mode.
+// A file kept elsewhere and linked in (a dotfiles folder) gets the new values, also before
+// it is first made and whatever the length of its name; the link stays a link, the linked
+// file keeps its mode, and no temporary file stays behind.
 TEST_F(IniFiles, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir("dotfiles"));
-    Put("[Size]\nTop=1\n", "dotfiles/prog.ini");
-    chmod(Path("dotfiles/prog.ini").c_str(), 0640);
-    ASSERT_EQ(symlink("dotfiles/prog.ini", Path().c_str()), 0);
-    TIniFile(Path()).WriteString("Size", "Top", "2");
-    struct stat link {}, linked {};
-    ASSERT_EQ(lstat(Path().c_str(), &link), 0);
-    EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link was replaced by a file";
-    EXPECT_EQ(Content("dotfiles/prog.ini"), "[Size]\nTop=2\n");
-    ASSERT_EQ(stat(Path("dotfiles/prog.ini").c_str(), &linked), 0);
-    EXPECT_EQ(linked.st_mode & 07777, 0640u);
-    EXPECT_EQ(QDir(folder.path() + "/dotfiles").entryList(QDir::Files).size(), 1) << "a temporary file was left";
+    const mode_t mask = umask(0);
+    umask(mask);
+    std::string longest = "x"; // 255 bytes, the longest name there is, in two-byte letters
+    while (longest.size() < 255)
+        longest += "я";
+    const struct {
+        const char* what;
+        std::string linked;
+        bool exists;
+    } links[] = {
+        {"a linked file", "dotfiles/prog.ini", true},
+        {"a file not made yet", "dotfiles/new.ini", false},
+        {"a linked file with the longest name", "dotfiles/" + longest, true},
+    };
+    for (const auto& link : links) {
+        SCOPED_TRACE(link.what);
+        if (link.exists) {
+            Put("[Size]\nTop=1\n", link.linked);
+            chmod(Path(link.linked).c_str(), 0640);
+        }
+        std::remove(Path().c_str());
+        ASSERT_EQ(symlink(link.linked.c_str(), Path().c_str()), 0);
+        TIniFile(Path()).WriteString("Size", "Top", "2");
+        struct stat own {}, linked {};
+        ASSERT_EQ(lstat(Path().c_str(), &own), 0);
+        EXPECT_TRUE(S_ISLNK(own.st_mode)) << "the link was replaced by a file";
+        EXPECT_EQ(Content(link.linked), "[Size]\nTop=2\n");
+        ASSERT_EQ(stat(Path(link.linked).c_str(), &linked), 0);
+        EXPECT_EQ(linked.st_mode & 07777, link.exists ? 0640u : 0666u & ~mask);
+        std::remove(Path(link.linked).c_str());
+        EXPECT_TRUE(QDir(folder.path() + "/dotfiles").isEmpty()) << "a temporary file was left";
+    }
 }
 
 TEST_F(IniFiles, ABareNameLivesInTheProgramsConfigurationFolder)
@@ -177,26 +199,44 @@ TEST_F(IniFiles, ABareNameLivesInTheProgramsConfigurationFolder)
 
 TEST_F(IniFiles, AFailedWriteSaysWhyAndLeavesTheFileAsItWas)
 {
-    // A folder that cannot be made, even by root: a file stands in its way.
+    // Folders that cannot hold the file, even for root, each with its true reason.
     Put("x", "blocker");
-    try {
-        TIniFile(Path("blocker/sub/prog.ini")).WriteString("Size", "Top", "1");
-        FAIL() << "the write reported success";
-    } catch (const Exception& failure) {
-        EXPECT_NE(failure.Message().find(Path("blocker/sub/prog.ini")), std::string::npos) << failure.Message();
+    ASSERT_EQ(symlink("nowhere", Path("dangling").c_str()), 0);
+    ASSERT_EQ(symlink("loop", Path("loop").c_str()), 0);
+    const std::pair<const char*, const char*> folders[] = {
+        {"blocker/sub", "часть пути не является папкой"},
+        {"dangling", "dangling» — ссылка на несуществующую папку «nowhere»"},
+        {"loop", "ссылки на пути ведут по кругу"},
+    };
+    for (const auto& [folder, reason] : folders) {
+        const std::string path = Path(std::string(folder) + "/prog.ini");
+        try {
+            TIniFile(path).WriteString("Size", "Top", "1");
+            ADD_FAILURE() << folder << ": the write reported success";
+        } catch (const Exception& failure) {
+            EXPECT_NE(failure.Message().find(path), std::string::npos) << failure.Message();
+            EXPECT_NE(failure.Message().find(reason), std::string::npos) << failure.Message();
+        }
     }
 
-    // A file-size limit makes the data write fail half-way; the old file stays whole.
+    // A file-size limit makes the data write fail half-way, without the signal that would
+    // end the program; the old file stays whole.
     const std::string old = "[Size]\nTop=1\n[Big]\npadding=" + std::string(100000, 'p') + "\n";
     Put(old);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_DFL);
     rlimit small = saved;
     small.rlim_cur = 50000;
     setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(TIniFile(Path()).WriteString("Size", "Top", "2"), Exception);
+    std::string failure;
+    try {
+        TIniFile(Path()).WriteString("Size", "Top", "2");
+    } catch (const Exception& caught) {
+        failure = caught.Message();
+    }
     setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_NE(failure.find("файл стал бы больше, чем разрешено"), std::string::npos) << failure;
     EXPECT_EQ(Content(), old);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "a temporary file was left behind";
 
