@@ -100,32 +100,28 @@ std::string WithFolder(const std::string& path)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
-// A file whose size reads as 0 but which holds `content`, as in /proc, /sys and some FUSE
-// file systems: the environment of a process started for it, cut at NUL bytes into its
-// strings, seen through /proc. The content gets a NUL at its end if it has none.
+// A file whose size reads as 0 but holds `content` and a NUL, as in /proc, /sys and FUSE:
+// the environment of a process started with `content` cut at NUL bytes, seen in /proc.
 class SizelessFile {
 public:
-    explicit SizelessFile(std::string content) : content_(std::move(content))
+    explicit SizelessFile(std::string content)
     {
-        if (content_.empty() || content_.back() != '\0')
-            content_ += '\0';
+        content += '\0';
         std::vector<char*> strings;
-        for (std::size_t start = 0; start < content_.size(); start = content_.find('\0', start) + 1)
-            strings.push_back(content_.data() + start);
+        for (std::size_t start = 0; start < content.size(); start = content.find('\0', start) + 1)
+            strings.push_back(content.data() + start);
         strings.push_back(nullptr);
         char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
-        if (posix_spawn(&child_, "/bin/sleep", nullptr, nullptr, argv, strings.data()) != 0)
-            child_ = 0;
+        EXPECT_EQ(posix_spawn(&child_, "/bin/sleep", nullptr, nullptr, argv, strings.data()), 0);
     }
     ~SizelessFile()
     {
-        kill(child_, SIGKILL);
-        waitpid(child_, nullptr, 0);
+        if (child_ > 0 && kill(child_, SIGKILL) == 0)
+            waitpid(child_, nullptr, 0);
     }
     std::string Name() const { return "/proc/" + std::to_string(child_) + "/environ"; }
 
 private:
-    std::string content_;
     pid_t child_ = 0;
 };
 
@@ -272,8 +268,7 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
             if (kind.kind == Kind::LinkToDevice || kind.kind == Kind::LinkToNothing) {
                 ASSERT_EQ(lstat(name.c_str(), &status), 0);
                 EXPECT_TRUE(S_ISLNK(status.st_mode));
-                EXPECT_EQ(unlink("нет-такого") == 0, reader.writes && kind.kind == Kind::LinkToNothing)
-                    << "a writer makes the file a link leads to, and only a writer";
+                EXPECT_EQ(unlink("нет-такого") == 0, reader.writes && kind.kind == Kind::LinkToNothing);
             }
             if (unlink("файл") != 0)
                 rmdir("файл");

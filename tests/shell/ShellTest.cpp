@@ -82,9 +82,8 @@ TEST(Shell, FailuresInHandlersAreShownAndTheLoopGoesOn)
     ASSERT_EQ(boxes.Shown().size(), 4u);
     EXPECT_EQ(boxes.Shown()[0].title, "probe");
     EXPECT_EQ(boxes.Shown()[0].text, "Сбой на первом такте");
-    // Failures that are not the shell's own say that something unforeseen happened, and
-    // what an error number means; a box is never empty, and the library's English text
-    // goes to the log.
+    // Other failures say that something unforeseen happened, and what an error number
+    // means; a box is never empty, and English goes to the log.
     EXPECT_EQ(boxes.Shown()[1].text, "Произошла непредвиденная ошибка");
     EXPECT_EQ(boxes.Shown()[2].text, "Произошла непредвиденная ошибка: нет места на диске");
     EXPECT_EQ(boxes.Shown()[3].text, "Произошла непредвиденная ошибка");
