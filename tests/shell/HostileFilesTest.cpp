@@ -113,6 +113,9 @@ public:
         strings.push_back(nullptr);
         char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
         EXPECT_EQ(posix_spawn(&child_, "/bin/sleep", nullptr, nullptr, argv, strings.data()), 0);
+        // The spawn returns before the new program's environment is in place.
+        for (int wait = 0; wait < 5000 && std::ifstream(Name()).peek() == EOF; ++wait)
+            usleep(1000);
     }
     ~SizelessFile()
     {
