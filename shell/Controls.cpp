@@ -1,9 +1,10 @@
 // The base control over its Qt widget, and its part of the layout's class table.
 #include "shell/Controls.h"
 
-#include "shell/LayoutClasses.h"
-#include "shell/Messages.h"
+#include "shell/Layout.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -59,6 +60,21 @@ TFont ReadFont(Loader& loader, const QJsonValue& value)
     return font;
 }
 
+// What carries a modal result from a control to its window.
+class ModalResultEvent : public QEvent {
+public:
+    explicit ModalResultEvent(TModalResult result) : QEvent(EventType()), result_(result) {}
+    static QEvent::Type EventType()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+    TModalResult Result() const { return result_; }
+
+private:
+    TModalResult result_;
+};
+
 } // namespace
 
 QFont QtFont(const TFont& font)
@@ -73,12 +89,6 @@ QFont QtFont(const TFont& font)
     qt.setUnderline(font.Underline);
     qt.setStrikeOut(font.StrikeOut);
     return qt;
-}
-
-void Fire(const TNotifyEvent& event, TObject* sender)
-{
-    if (event)
-        Dispatch([&] { event(sender); });
 }
 
 TControl::TControl(QWidget* widget) : widget_(widget) {}
@@ -157,6 +167,19 @@ void TControl::SetParent(TWinControl* parent)
     widget_->setVisible(visible_);
 }
 
+void SendModalResult(const TControl& control, TModalResult result)
+{
+    ModalResultEvent event(result);
+    QCoreApplication::sendEvent(control.Widget()->window(), &event);
+}
+
+std::optional<TModalResult> ModalResultOf(const QEvent& event)
+{
+    if (event.type() != ModalResultEvent::EventType())
+        return std::nullopt;
+    return static_cast<const ModalResultEvent&>(event).Result();
+}
+
 void AddControlClasses(ClassTable& classes)
 {
     classes["TNonVisualComponent"] = {"",
@@ -181,4 +204,10 @@ void AddControlClasses(ClassTable& classes)
                                 }},
                                BoolProperty("ParentFont", &TControl::SetParentFont),
                            }};
+    classes["TWinControl"] = {"TControl", {}, {}, [](TComponent& holder, TComponent& child) {
+                                  auto* control = dynamic_cast<TControl*>(&child);
+                                  if (control)
+                                      control->SetParent(&static_cast<TWinControl&>(holder));
+                                  return control != nullptr;
+                              }};
 }

@@ -1,73 +1,21 @@
-// The root of the toolkit's classes: components, visible controls and the event types
-// that handlers are bound with. Each control wraps one Qt widget and shows its state as
-// plain accessors, so that handlers never touch Qt.
+// The visible controls' base: bounds, fonts, the parent that holds them. Each control
+// wraps one Qt widget and shows its state as plain accessors, so that handlers never
+// touch Qt.
 #pragma once
 
-#include "shell/SysUtils.h"
+#include "shell/Components.h"
 
 #include <QPointer>
 
-class QWidget;
-
-#include <functional>
+#include <optional>
 #include <string>
 
+class QEvent;
 class QFont;
-
-class TObject {
-public:
-    virtual ~TObject() = default;
-};
-
-// Keys and mouse buttons held during an input event.
-enum TShiftStateItem : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
-
-class TShiftState {
-public:
-    TShiftState(unsigned bits = 0) : bits_(bits) {}
-    bool Contains(TShiftStateItem item) const { return (bits_ & item) != 0; }
-
-private:
-    unsigned bits_;
-};
-
-using TNotifyEvent = std::function<void(TObject* Sender)>;
-using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
-using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
-
-// Raises a notify event, if one is bound, through the event dispatch.
-void Fire(const TNotifyEvent& event, TObject* sender);
-
-// What a dialog answers: the result of ShowModal, given by the button that closed it.
-using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
-inline constexpr NamedValue<TModalResult> ModalResultNames[] = {{"mrNone", mrNone}, {"mrOk", mrOk}, {"mrCancel", mrCancel}};
+class QWidget;
 
 // Mouse pointers a window can show; crNone hides the pointer.
 enum TCursor : int { crDefault = 0, crNone = -1 };
-
-class TComponent : public TObject {
-public:
-    const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
-
-private:
-    std::string name_;
-};
-
-// A component with no window of its own (a timer, a menu, a file dialog): its Left and Top
-// are only where the window's designer placed it, kept and read back as written, never shown.
-class TNonVisualComponent : public TComponent {
-public:
-    int Left() const { return left_; }
-    int Top() const { return top_; }
-    void SetLeft(int value) { left_ = value; }
-    void SetTop(int value) { top_ = value; }
-
-private:
-    int left_ = 0;
-    int top_ = 0;
-};
 
 class TWinControl;
 
@@ -149,3 +97,9 @@ class TWinControl : public TControl {
 protected:
     using TControl::TControl;
 };
+
+// A clicked button with a ModalResult hands it to the window it sits in through these: the
+// control sends it to its window's widget, and a window that shows modally (a form) reads
+// it from the event there; a control that sits in no window hands it to nobody.
+void SendModalResult(const TControl& control, TModalResult result);
+std::optional<TModalResult> ModalResultOf(const QEvent& event);

@@ -1,7 +1,7 @@
 // File dialogs over Qt's own (non-native) file dialog, so they behave alike everywhere.
 #include "shell/Dialogs.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The extra controls over Qt widgets, and their part of the layout's class table.
 #include "shell/ExtControls.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QGroupBox>
 #include <QJsonArray>

@@ -4,7 +4,7 @@
 
 #include "shell/Graphics.h"
 #include "shell/KeyCodes.h"
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 #include "shell/Messages.h"
 #include "shell/StdControls.h"
 
@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -72,6 +73,26 @@ TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons button
     return TShiftState(bits);
 }
 
+// Every class a window's layout may name: each family's part of the table.
+const ClassTable& LayoutClasses()
+{
+    static const ClassTable classes = [] {
+        ClassTable table;
+        AddFormClasses(table);
+        AddControlClasses(table);
+        AddStdControlClasses(table);
+        AddGraphicsClasses(table);
+        AddTimerClasses(table);
+        AddMenuClasses(table);
+        AddDialogClasses(table);
+        AddTrackBarClasses(table);
+        AddExtControlClasses(table);
+        AddLinkedClasses(table);
+        return table;
+    }();
+    return classes;
+}
+
 } // namespace
 
 // The top-level widget of a form: it turns Qt's input events into the form's events.
@@ -82,8 +103,6 @@ public:
         setMouseTracking(true);
         setAutoFillBackground(true);
     }
-
-    TCustomForm& Form() const { return form_; }
 
 protected:
     // The window's OnKeyDown sees the keys pressed while the window itself holds the focus:
@@ -165,6 +184,16 @@ protected:
         painter.drawImage(0, 0, form_.canvas_->Image());
     }
 
+    // A button of the window hands its modal result here (SendModalResult).
+    bool event(QEvent* event) override
+    {
+        if (const std::optional<TModalResult> result = ModalResultOf(*event)) {
+            form_.SetModalResult(*result);
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
     void closeEvent(QCloseEvent* event) override
     {
         QWidget::closeEvent(event);
@@ -184,7 +213,7 @@ private:
     {
         if (key != VK_RETURN && key != VK_ESCAPE)
             return false;
-        for (const auto& component : form_.components_) {
+        for (const auto& component : form_.Components()) {
             auto* button = dynamic_cast<TButton*>(component.get());
             if (button && button->Visible() && button->Enabled()
                 && (key == VK_RETURN ? button->Default() : button->Cancel())) {
@@ -200,7 +229,7 @@ private:
 };
 
 TCustomForm::TCustomForm(std::string className)
-    : TWinControl(new FormWidget(*this)), className_(std::move(className)),
+    : TWinControl(new FormWidget(*this)), LayoutTarget(std::move(className), *this),
       window_(static_cast<FormWidget*>(Widget())), canvas_(std::make_unique<TCanvas>(window_))
 {
     ApplyWindowFlags();
@@ -209,20 +238,16 @@ TCustomForm::TCustomForm(std::string className)
 
 TCustomForm::~TCustomForm() = default;
 
-TComponent* TCustomForm::Adopt(std::unique_ptr<TComponent> component)
-{
-    components_.push_back(std::move(component));
-    return components_.back().get();
-}
-
 void TCustomForm::LoadLayout(const std::string& layoutPath)
 {
-    Loader(*this, layoutPath).Load();
+    Loader(LayoutClasses(), *this, layoutPath).Load();
+    ArrangeTabOrder();
 }
 
 void TCustomForm::LoadLayoutText(const std::string& layoutPath, const std::string& text)
 {
-    Loader(*this, layoutPath).Apply(QByteArray::fromStdString(text));
+    Loader(LayoutClasses(), *this, layoutPath).Apply(QByteArray::fromStdString(text));
+    ArrangeTabOrder();
 }
 
 int TCustomForm::Left() const
@@ -398,7 +423,7 @@ void TCustomForm::SetCursor(int cursor)
 void TCustomForm::ArrangeTabOrder()
 {
     std::map<QWidget*, std::vector<TControl*>> byParent;
-    for (const auto& component : components_) {
+    for (const auto& component : Components()) {
         auto* control = dynamic_cast<TControl*>(component.get());
         if (control && control->TabOrder() >= 0)
             byParent[control->Widget()->parentWidget()].push_back(control);
@@ -440,12 +465,6 @@ void TCustomForm::SetModalResult(TModalResult value)
         window_->close();
 }
 
-TCustomForm* FormOf(const TControl& control)
-{
-    auto* window = dynamic_cast<FormWidget*>(control.Widget()->window());
-    return window ? &window->Form() : nullptr;
-}
-
 void TCustomForm::Close()
 {
     window_->close();
@@ -473,7 +492,7 @@ void AddFormClasses(ClassTable& classes)
                    const std::string name = l.String(v);
                    auto& form = static_cast<TCustomForm&>(c);
                    l.Later([&l, &form, name] {
-                       auto* menu = dynamic_cast<TPopupMenu*>(l.Find(name));
+                       auto* menu = dynamic_cast<TPopupMenu*>(l.Created(name));
                        if (!menu)
                            l.Fail("«" + name + "» не является всплывающим меню (TPopupMenu)");
                        form.SetPopupMenu(menu);
@@ -489,5 +508,13 @@ void AddFormClasses(ClassTable& classes)
                    static_cast<TCustomForm&>(c).OnMouseMove =
                        l.Handler<TMouseMoveEvent>(v, "(TObject* Sender, TShiftState Shift, int X, int Y)");
                }},
+          },
+          [](TComponent& form, TComponent& child) {
+              if (auto* control = dynamic_cast<TControl*>(&child)) {
+                  control->SetParent(&static_cast<TCustomForm&>(form));
+                  return true;
+              }
+              // Timers, menus and dialogs belong to the window and show nowhere.
+              return dynamic_cast<TNonVisualComponent*>(&child) != nullptr;
           }};
 }

@@ -1,5 +1,5 @@
-// Windows: the form classes, and how a window class publishes its fields and handlers so
-// that its layout can be applied to it.
+// Windows: the form classes over top-level Qt widgets; what a window publishes to its
+// layout is kept in its LayoutTarget base.
 #pragma once
 
 #include "shell/Controls.h"
@@ -42,8 +42,6 @@ class TCanvas;
 class TCustomForm : public TWinControl, public LayoutTarget {
 public:
     ~TCustomForm() override;
-
-    const std::string& ClassName() const override { return className_; }
 
     // Left and Top are the window's screen position; Width and Height its outer size,
     // frame and title bar included (the frame counts as 0 while there is none).
@@ -94,35 +92,8 @@ public:
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult value);
 
-    // What the layout loader binds by name, and where it keeps what it creates.
-    TComponent& Root() override { return *this; }
-    std::map<std::string, PublishedField>& Fields() override { return fields_; }
-    const std::map<std::string, THandler>& Handlers() const override { return handlers_; }
-    TComponent* Adopt(std::unique_ptr<TComponent> component) override;
-    void ArrangeTabOrder() override;
-
 protected:
     explicit TCustomForm(std::string className);
-
-    // Publishes a field: the layout's component of that name is stored in it, and must be
-    // of the field's class.
-    template <class T>
-    void PublishField(const std::string& name, T*& field)
-    {
-        fields_[name].bind = [&field](TComponent* component) {
-            field = dynamic_cast<T*>(component);
-            return field != nullptr;
-        };
-    }
-
-    // Publishes a handler; its signature decides which events it can be bound to.
-    template <class Form, class... Args>
-    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, Args...))
-    {
-        Form* self = static_cast<Form*>(this);
-        handlers_[name] = std::function<void(TObject*, Args...)>(
-            [self, method](TObject* sender, Args... args) { (self->*method)(sender, args...); });
-    }
 
     // Builds the window from a layout embedded in the program ("bouncer/Unit1.json");
     // raises Exception naming the layout, node and property of anything it cannot apply.
@@ -138,13 +109,11 @@ private:
     void ApplyFrame();
     int FrameWidth() const;
     int FrameHeight() const;
+    // Chains the keyboard focus through each parent's controls in their TabOrder.
+    void ArrangeTabOrder();
 
-    std::string className_;
     FormWidget* window_;
     std::unique_ptr<TCanvas> canvas_;
-    std::vector<std::unique_ptr<TComponent>> components_;
-    std::map<std::string, PublishedField> fields_;
-    std::map<std::string, THandler> handlers_;
     TBorderStyle borderStyle_ = bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TColor color_ = clBtnFace;
@@ -156,9 +125,6 @@ private:
     TModalResult modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr; // while ShowModal waits
 };
-
-// The window a control sits in, or nullptr while it sits in none.
-TCustomForm* FormOf(const TControl& control);
 
 class TForm : public TCustomForm {
 protected:

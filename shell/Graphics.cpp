@@ -2,7 +2,7 @@
 // control.
 #include "shell/Graphics.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 #include "shell/PictureFiles.h"
 
 #include <QImage>

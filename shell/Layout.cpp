@@ -2,10 +2,9 @@
 // is created by its class, stored in the window's published field of the same name, given
 // its properties and event handlers, and placed in its parent. Anything that cannot be
 // applied raises Exception naming the layout, the node and the property.
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include "shell/PictureFiles.h"
-#include "shell/Menus.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,32 +25,17 @@ std::vector<void (*)(ClassTable&)>& LinkedFamilies()
     return families;
 }
 
-// The whole table, put together from the families' parts.
-const ClassTable& Classes()
-{
-    static const ClassTable classes = [] {
-        ClassTable table;
-        AddFormClasses(table);
-        AddControlClasses(table);
-        AddStdControlClasses(table);
-        AddGraphicsClasses(table);
-        AddTimerClasses(table);
-        AddMenuClasses(table);
-        AddDialogClasses(table);
-        AddTrackBarClasses(table);
-        AddExtControlClasses(table);
-        for (auto addFamily : LinkedFamilies())
-            addFamily(table);
-        return table;
-    }();
-    return classes;
-}
-
 } // namespace
 
 LinkedFamily::LinkedFamily(void (*addClasses)(ClassTable&))
 {
     LinkedFamilies().push_back(addClasses);
+}
+
+void AddLinkedClasses(ClassTable& classes)
+{
+    for (auto addFamily : LinkedFamilies())
+        addFamily(classes);
 }
 
 void Loader::Fail(const std::string& what)
@@ -110,7 +94,7 @@ QImage Loader::Picture(const QJsonValue& value)
     }
 }
 
-TComponent* Loader::Find(const std::string& name)
+TComponent* Loader::Created(const std::string& name)
 {
     const auto found = created_.find(name);
     if (found == created_.end())
@@ -136,7 +120,7 @@ void Loader::Apply(const QByteArray& text)
     if (!document.isObject())
         Fail("корнем макета должно быть окно (объект JSON)");
 
-    Build(document.object(), nullptr);
+    Build(document.object(), nullptr, "");
     for (const Reference& reference : references_) {
         node_ = reference.node;
         property_ = reference.property;
@@ -147,10 +131,9 @@ void Loader::Apply(const QByteArray& text)
     for (const auto& [name, field] : form_.Fields())
         if (!field.bound)
             Fail("поле " + Quoted(name) + " окна " + form_.ClassName() + " не создано макетом");
-    form_.ArrangeTabOrder();
 }
 
-void Loader::Build(const QJsonObject& node, TComponent* parent)
+void Loader::Build(const QJsonObject& node, TComponent* parent, const std::string& parentClass)
 {
     node_.clear();
     property_ = "name";
@@ -161,14 +144,16 @@ void Loader::Build(const QJsonObject& node, TComponent* parent)
     property_.clear();
 
     TComponent* component = &form_.Root();
+    std::string tableClass = "TForm"; // the root's entry in the table, whatever the window's class
     if (parent == nullptr) {
         if (className != form_.ClassName())
             Fail("корень макета должен быть окном " + form_.ClassName() + ", а не " + className);
         form_.Root().SetName(name);
-        ApplyProperties(node, form_.Root(), "TForm");
+        ApplyProperties(node, form_.Root(), tableClass);
     } else {
-        const auto found = Classes().find(className);
-        if (found == Classes().end() || !found->second.create)
+        tableClass = className;
+        const auto found = classes_.find(className);
+        if (found == classes_.end() || !found->second.create)
             Fail("неизвестный класс " + className);
         if (created_.count(name))
             Fail("имя уже занято другим элементом");
@@ -176,7 +161,7 @@ void Loader::Build(const QJsonObject& node, TComponent* parent)
         component->SetName(name);
         created_[name] = component;
         BindField(name, *component);
-        Attach(*component, className, parent);
+        Attach(*component, className, *parent, parentClass);
         ApplyProperties(node, *component, className);
     }
 
@@ -193,7 +178,7 @@ void Loader::Build(const QJsonObject& node, TComponent* parent)
         property_ = "children";
         if (!child.isObject())
             Fail("каждый элемент должен быть объектом JSON");
-        Build(child.toObject(), component);
+        Build(child.toObject(), component, tableClass);
     }
 }
 
@@ -202,9 +187,9 @@ void Loader::ApplyProperties(const QJsonObject& node, TComponent& component, con
     // Properties are applied in the order of the class's own table, base class first, so
     // the result never depends on the order of keys in the file.
     std::vector<const Property*> known;
-    for (std::string c = className; !c.empty(); c = Classes().at(c).base) {
+    for (std::string c = className; !c.empty(); c = classes_.at(c).base) {
         std::vector<const Property*> own;
-        for (const Property& p : Classes().at(c).properties)
+        for (const Property& p : classes_.at(c).properties)
             own.push_back(&p);
         known.insert(known.begin(), own.begin(), own.end());
     }
@@ -230,22 +215,14 @@ void Loader::ApplyProperties(const QJsonObject& node, TComponent& component, con
     property_.clear();
 }
 
-void Loader::Attach(TComponent& child, const std::string& childClass, TComponent* parent)
+void Loader::Attach(TComponent& child, const std::string& childClass, TComponent& parent, const std::string& parentClass)
 {
-    auto* control = dynamic_cast<TControl*>(&child);
-    auto* item = dynamic_cast<TMenuItem*>(&child);
-    if (control) {
-        if (auto* holder = dynamic_cast<TWinControl*>(parent))
-            return control->SetParent(holder);
-    } else if (item) {
-        if (auto* menu = dynamic_cast<TPopupMenu*>(parent))
-            return menu->Add(item);
-        if (auto* owner = dynamic_cast<TMenuItem*>(parent))
-            return owner->Add(item);
-    } else if (parent == &form_.Root()) {
-        return; // timers, menus and dialogs belong to the window and show nowhere
+    for (std::string c = parentClass; !c.empty(); c = classes_.at(c).base) {
+        const TakeChild& take = classes_.at(c).takeChild;
+        if (take && take(parent, child))
+            return;
     }
-    Fail(childClass + " не может находиться внутри " + Quoted(parent->Name().empty() ? "окна" : parent->Name()));
+    Fail(childClass + " не может находиться внутри " + Quoted(parent.Name().empty() ? "окна" : parent.Name()));
 }
 
 void Loader::BindField(const std::string& name, TComponent& component)

@@ -1,15 +1,16 @@
-// What the layout loader needs of the window it builds: its class name, the fields and
-// handlers it publishes, and a place to keep the components it creates. The window
-// implements it; the loader and the families' class tables know the window only through it.
+// What the layout loader needs of the window it builds, kept in the window: its class
+// name, the fields and handlers it publishes, and the components the layout creates. The
+// window derives from it; the loader knows the window only through it.
 #pragma once
 
-#include "shell/Controls.h"
+#include "shell/Components.h"
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <variant>
+#include <vector>
 
 using THandler = std::variant<TNotifyEvent, TKeyEvent, TMouseMoveEvent>;
 
@@ -23,16 +24,49 @@ public:
         bool bound = false;
     };
 
-    virtual const std::string& ClassName() const = 0;
+    const std::string& ClassName() const { return className_; }
     // The window itself, the root of its layout.
-    virtual TComponent& Root() = 0;
-    virtual std::map<std::string, PublishedField>& Fields() = 0;
-    virtual const std::map<std::string, THandler>& Handlers() const = 0;
+    TComponent& Root() { return root_; }
+    std::map<std::string, PublishedField>& Fields() { return fields_; }
+    const std::map<std::string, THandler>& Handlers() const { return handlers_; }
     // Takes ownership of a component the layout created and returns it.
-    virtual TComponent* Adopt(std::unique_ptr<TComponent> component) = 0;
-    // Chains the keyboard focus through each parent's controls in their TabOrder.
-    virtual void ArrangeTabOrder() = 0;
+    TComponent* Adopt(std::unique_ptr<TComponent> component)
+    {
+        components_.push_back(std::move(component));
+        return components_.back().get();
+    }
 
 protected:
+    LayoutTarget(std::string className, TComponent& root) : className_(std::move(className)), root_(root) {}
     ~LayoutTarget() = default;
+
+    // The components the layout created, in the order of creation.
+    const std::vector<std::unique_ptr<TComponent>>& Components() const { return components_; }
+
+    // Publishes a field: the layout's component of that name is stored in it, and must be
+    // of the field's class.
+    template <class T>
+    void PublishField(const std::string& name, T*& field)
+    {
+        fields_[name].bind = [&field](TComponent* component) {
+            field = dynamic_cast<T*>(component);
+            return field != nullptr;
+        };
+    }
+
+    // Publishes a handler; its signature decides which events it can be bound to.
+    template <class Form, class... Args>
+    void PublishHandler(const std::string& name, void (Form::*method)(TObject*, Args...))
+    {
+        Form* self = static_cast<Form*>(this);
+        handlers_[name] = std::function<void(TObject*, Args...)>(
+            [self, method](TObject* sender, Args... args) { (self->*method)(sender, args...); });
+    }
+
+private:
+    std::string className_;
+    TComponent& root_;
+    std::vector<std::unique_ptr<TComponent>> components_;
+    std::map<std::string, PublishedField> fields_;
+    std::map<std::string, THandler> handlers_;
 };

@@ -4,7 +4,7 @@
 #include "shell/MPlayer.h"
 
 #include "shell/Files.h"
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 #include "shell/Messages.h"
 
 #include <QApplication>

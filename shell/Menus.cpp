@@ -1,7 +1,7 @@
 // Menus over QMenu and QAction, and their part of the layout's class table.
 #include "shell/Menus.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QAction>
 #include <QMenu>
@@ -18,6 +18,16 @@ class SingleClickMenu : public QMenu {
 protected:
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 };
+
+// A menu and an entry with a submenu hold entries, and nothing else.
+template <class Menu>
+bool TakeItems(TComponent& holder, TComponent& child)
+{
+    auto* item = dynamic_cast<TMenuItem*>(&child);
+    if (item)
+        static_cast<Menu&>(holder).Add(item);
+    return item != nullptr;
+}
 
 } // namespace
 
@@ -70,11 +80,15 @@ void TPopupMenu::Popup(int x, int y)
 
 void AddMenuClasses(ClassTable& classes)
 {
-    classes["TPopupMenu"] = {"TNonVisualComponent", [] { return std::make_unique<TPopupMenu>(); }, {}};
+    classes["TPopupMenu"] = {"TNonVisualComponent",
+                             [] { return std::make_unique<TPopupMenu>(); },
+                             {},
+                             TakeItems<TPopupMenu>};
     classes["TMenuItem"] = {"",
                             [] { return std::make_unique<TMenuItem>(); },
                             {
                                 TextProperty("Caption", &TMenuItem::SetCaption),
                                 NotifyProperty("OnClick", &TMenuItem::OnClick),
-                            }};
+                            },
+                            TakeItems<TMenuItem>};
 }

@@ -1,8 +1,7 @@
 // The standard controls over their Qt widgets, and their part of the layout's class table.
 #include "shell/StdControls.h"
 
-#include "shell/Forms.h"
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -41,8 +40,7 @@ TButton::TButton() : TControl(new ButtonWidget), button_(static_cast<QPushButton
     QObject::connect(button_, &QPushButton::clicked, [this] {
         Fire(OnClick, this);
         if (modalResult_ != mrNone)
-            if (TCustomForm* form = FormOf(*this))
-                form->SetModalResult(modalResult_);
+            SendModalResult(*this, modalResult_);
     });
 }
 
@@ -192,7 +190,7 @@ void AddStdControlClasses(ClassTable& classes)
                                    TextProperty("Caption", &TRadioButton::SetCaption),
                                    BoolProperty("Checked", &TRadioButton::SetChecked),
                                }};
-    classes["TGroupBox"] = {"TControl",
+    classes["TGroupBox"] = {"TWinControl",
                             [] { return std::make_unique<TGroupBox>(); },
                             {TextProperty("Caption", &TGroupBox::SetCaption)}};
 }

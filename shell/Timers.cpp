@@ -1,7 +1,7 @@
 // The timer over QTimer, and its part of the layout's class table.
 #include "shell/Timers.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QTimer>
 

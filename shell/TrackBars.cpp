@@ -1,7 +1,7 @@
 // The slider control over a Qt slider, and its part of the layout's class table.
 #include "shell/TrackBars.h"
 
-#include "shell/LayoutClasses.h"
+#include "shell/Layout.h"
 
 #include <QSlider>
 

@@ -1,6 +1,7 @@
-// What the layout loader knows of each class: how to create it and how to apply each of
-// its properties. Every family of classes adds its own part of this table (AddXxxClasses,
-// beside the family's code), so that adding a class touches one family's file.
+// The layout loader and what it knows of each class: how to create it, how to apply each
+// of its properties and which children it holds. Every family of classes adds its own part
+// of this table (AddXxxClasses, beside the family's code), so that adding a class touches
+// one family's file; the windows put the parts together (Forms.cpp).
 #pragma once
 
 #include "shell/LayoutTarget.h"
@@ -25,10 +26,15 @@ struct Property {
     Apply apply;
 };
 
+// Places a child component of the layout in its holder; false when the holder takes no
+// child of that kind.
+using TakeChild = std::function<bool(TComponent& holder, TComponent& child)>;
+
 struct ClassInfo {
     std::string base;                                    // class whose properties come first
     std::function<std::unique_ptr<TComponent>()> create; // empty for classes a layout cannot create
     std::vector<Property> properties;
+    TakeChild takeChild = {}; // empty for classes that hold no children; the base's is asked next
 };
 
 using ClassTable = std::map<std::string, ClassInfo>;
@@ -45,15 +51,21 @@ void AddTrackBarClasses(ClassTable& classes);
 void AddExtControlClasses(ClassTable& classes);
 
 // A family in a library of its own (sound, which brings the sound libraries with it) adds
-// its part when a program links it, through one object of this class in its file.
+// its part when a program links it, through one object of this class in its file;
+// AddLinkedClasses adds the parts of all that are linked.
 struct LinkedFamily {
     explicit LinkedFamily(void (*addClasses)(ClassTable&));
 };
+void AddLinkedClasses(ClassTable& classes);
 
-// Applies one layout to one window; the property appliers read their values through it.
+// Applies one layout to one window, with the classes of a table; the property appliers
+// read their values through it.
 class Loader {
 public:
-    Loader(LayoutTarget& form, std::string path) : form_(form), path_(std::move(path)) {}
+    Loader(const ClassTable& classes, LayoutTarget& form, std::string path)
+        : classes_(classes), form_(form), path_(std::move(path))
+    {
+    }
 
     // Reads the layout embedded under the path and applies it.
     void Load();
@@ -102,16 +114,17 @@ public:
     }
     // A reference to another component of the layout, resolved once all exist.
     void Later(std::function<void()> resolve) { references_.push_back({node_, property_, std::move(resolve)}); }
-    TComponent* Find(const std::string& name);
+    TComponent* Created(const std::string& name);
 
     [[noreturn]] void Fail(const std::string& what);
 
 private:
-    void Build(const QJsonObject& node, TComponent* parent);
+    void Build(const QJsonObject& node, TComponent* parent, const std::string& parentClass);
     void ApplyProperties(const QJsonObject& node, TComponent& component, const std::string& className);
-    void Attach(TComponent& child, const std::string& childClass, TComponent* parent);
+    void Attach(TComponent& child, const std::string& childClass, TComponent& parent, const std::string& parentClass);
     void BindField(const std::string& name, TComponent& component);
 
+    const ClassTable& classes_;
     LayoutTarget& form_;
     std::string path_;
     std::string node_;
