@@ -211,6 +211,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"WrongRoot", {"class", "\"TForm2\""}, {"TForm2"}},
         BadLayout{"BadParent", {"children/0/children", "[{\"class\": \"TCheckBox\", \"name\": \"CheckBox1\"}]"},
                   {"TCheckBox", "«Image1»"}},
+        BadLayout{"ItemOutsideAMenu", {"children/3", "{\"class\": \"TMenuItem\", \"name\": \"Item1\"}"},
+                  {"TMenuItem", "«ProbeForm»"}},
         BadLayout{"BadMenuRef", {"PopupMenu", "\"Timer1\""}, {"«PopupMenu»", "«Timer1»"}},
         BadLayout{"BadFont", {"children/1/Font", "{\"Height\": -12, \"Style\": [\"fsHeavy\"]}"},
                   {"«CheckBox1»", "«Font»", "«fsHeavy»", "fsBold"}},
