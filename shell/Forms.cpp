@@ -130,10 +130,27 @@ protected:
     {
         const QPoint at = event->position().toPoint();
         const bool held = event->buttons() != Qt::NoButton;
-        if (!form_.OnMouseMove || (held ? pressedOnControl_ : childAt(at) != nullptr))
-            return;
-        const TShiftState shift = ShiftFromQt(event->modifiers(), event->buttons());
-        Dispatch([&] { form_.OnMouseMove(&form_, shift, at.x(), at.y()); });
+        if (held ? pressedOnControl_ : childAt(at) != nullptr)
+            reported_.reset();
+        else
+            Report(at, ShiftFromQt(event->modifiers(), event->buttons()));
+    }
+
+    // A pointer that comes to lie over the window without moving, because a menu or a box
+    // over it went away, is a move as well: the window hears where the pointer rests at
+    // once, not only at its next move.
+    void enterEvent(QEnterEvent* event) override
+    {
+        QWidget::enterEvent(event);
+        const QPoint at = event->position().toPoint();
+        if (QGuiApplication::mouseButtons() == Qt::NoButton && childAt(at) == nullptr)
+            Report(at, ShiftFromQt(QGuiApplication::keyboardModifiers(), Qt::NoButton));
+    }
+
+    void leaveEvent(QEvent* event) override
+    {
+        QWidget::leaveEvent(event);
+        reported_.reset();
     }
 
     // Presses are seen where the window system delivers them, before Qt hands them to the
@@ -207,6 +224,16 @@ protected:
     }
 
 private:
+    // Tells the window's OnMouseMove where the pointer is, once for each point it comes to:
+    // Qt follows an enter with a move to the same point.
+    void Report(QPoint at, TShiftState shift)
+    {
+        if (!form_.OnMouseMove || reported_ == at)
+            return;
+        reported_ = at;
+        Dispatch([&] { form_.OnMouseMove(&form_, shift, at.x(), at.y()); });
+    }
+
     // Enter presses the window's Default button and Escape its Cancel button, when they
     // can be pressed; tells whether one was.
     bool PressDialogButton(Word key)
@@ -226,6 +253,7 @@ private:
 
     TCustomForm& form_;
     bool pressedOnControl_ = false; // the buttons held were pressed on a control
+    std::optional<QPoint> reported_; // where OnMouseMove last heard the pointer rest
 };
 
 TCustomForm::TCustomForm(std::string className)
