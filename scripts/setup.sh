@@ -7,6 +7,7 @@
 #                                 tools the end-to-end tests drive the programs with
 #                           package: the Debian package's tools and its checks
 #                           fuzz: clang and libFuzzer (fuzz.sh builds its own tree with them)
+#                           fresh: mmdebstrap, which makes the clean Debian roots of test_fresh.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -23,9 +24,12 @@ test=(
     openbox xdotool x11-utils x11-apps imagemagick  # real windows, clicks, screenshots
     xclip                                           # e2e tests read texts as a user copies them
     libx11-dev                                      # e2e tests' helper waits on the X server
+    python3 desktop-file-utils                      # the install layout's check and its menu entries' validator
+    weston qt6-wayland                              # the programs under a headless Wayland compositor
 )
 package=(dpkg-dev desktop-file-utils lintian)       # the Debian package and its checks
 fuzz=(clang-14 libclang-rt-14-dev)                  # fuzz targets (libFuzzer, sanitizers)
+fresh=(mmdebstrap)                                  # clean Debian roots for test_fresh.sh
 
 [ $# -gt 0 ] || set -- run
 packages=("${run[@]}")
@@ -36,7 +40,8 @@ for purpose in "$@"; do
         test) packages+=("${test[@]}"); build=1 ;;
         package) packages+=("${package[@]}"); build=1 ;;
         fuzz) packages+=("${fuzz[@]}") ;;
-        *) echo "usage: $0 [run|test|package|fuzz]..." >&2; exit 2 ;;
+        fresh) packages+=("${fresh[@]}") ;;
+        *) echo "usage: $0 [run|test|package|fuzz|fresh]..." >&2; exit 2 ;;
     esac
 done
 

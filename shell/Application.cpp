@@ -47,10 +47,11 @@ int RunApplication(const std::string& title, const std::function<void()>& create
     static char* argv[] = {nullptr, nullptr};
     argv[0] = programName.data();
     // A window on a Wayland desktop cannot place itself, and sizekeeper's whole job is to put
-    // its window back where it was. Where X11 is at hand too (XWayland sets DISPLAY) and the
-    // user has chosen no platform, the programs run through X11.
+    // its window back where it was. Where X11 may be at hand too (XWayland sets DISPLAY) and
+    // the user has chosen no platform, the programs run through X11; a DISPLAY that names no
+    // reachable server (left over in a Wayland session) falls back to Wayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     std::unique_ptr<QApplication> qt;
     if (!QApplication::instance())
         qt = std::make_unique<QApplication>(argc, argv);
