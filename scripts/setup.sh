@@ -7,13 +7,15 @@
 #                                 tools the end-to-end tests drive the programs with
 #                           package: the Debian package's tools and its checks
 #                           fuzz: clang and libFuzzer (fuzz.sh builds its own tree with them)
-#                           fresh: mmdebstrap, which makes the clean Debian roots of test_fresh.sh
+#                           fresh: mmdebstrap, which makes the clean Debian roots of
+#                                  test_fresh.sh, and the test tools it checks them with
+#                                  (it builds nothing here)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 run=(
     cmake g++ make                                  # the toolchain
-    qt6-base-dev qt6-qpa-plugins                    # Qt Widgets and its X11 platform
+    qt6-base-dev qt6-qpa-plugins qt6-wayland        # Qt Widgets and its X11 and Wayland platforms
     fonts-liberation2 fonts-dejavu-core             # sans serif fonts with Cyrillic; the first has the layouts' metrics
     qt6-translations-l10n                           # Qt's own dialogs in Russian
     libsndfile1-dev libsdl2-dev                     # wave files and sound output
@@ -25,7 +27,7 @@ test=(
     xclip                                           # e2e tests read texts as a user copies them
     libx11-dev                                      # e2e tests' helper waits on the X server
     python3 desktop-file-utils                      # the install layout's check and its menu entries' validator
-    weston qt6-wayland                              # the programs under a headless Wayland compositor
+    weston                                          # the programs under a headless Wayland compositor
 )
 package=(dpkg-dev desktop-file-utils lintian)       # the Debian package and its checks
 fuzz=(clang-14 libclang-rt-14-dev)                  # fuzz targets (libFuzzer, sanitizers)
@@ -40,7 +42,7 @@ for purpose in "$@"; do
         test) packages+=("${test[@]}"); build=1 ;;
         package) packages+=("${package[@]}"); build=1 ;;
         fuzz) packages+=("${fuzz[@]}") ;;
-        fresh) packages+=("${fresh[@]}") ;;
+        fresh) packages+=("${test[@]}" "${fresh[@]}") ;;
         *) echo "usage: $0 [run|test|package|fuzz|fresh]..." >&2; exit 2 ;;
     esac
 done

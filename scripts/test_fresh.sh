@@ -23,10 +23,10 @@ mirrors=("deb http://deb.debian.org/debian bookworm main"
          "deb http://deb.debian.org/debian bookworm-updates main"
          "deb http://deb.debian.org/debian-security bookworm-security main")
 
-# Outside the namespace: this machine's checking tools (a virtual desktop, the e2e helpers
-# of build/) and mmdebstrap, then the run itself in a namespace; the roots go afterwards.
+# Outside the namespace: mmdebstrap and this machine's checking tools (a virtual desktop),
+# then the run itself in a namespace; the roots go afterwards.
 if [ "${1:-}" != --inside ]; then
-    "$root/scripts/setup.sh" test fresh >/dev/null
+    "$root/scripts/setup.sh" fresh >/dev/null
     logs=$(mktemp -d /tmp/fresh-root.XXXXXX)
     echo "logs and screenshots: $logs"
     trap 'kill "${inside:-}" 2>/dev/null; wait; rm -rf --one-file-system "$logs/roots"' EXIT
@@ -123,7 +123,8 @@ see_run_window() {
 # tiler's open dialog must carry Qt's Russian title.
 check_entries() {
     local r2=$1 entry name command folder window dialog title
-    export E2E_SHOTS=$logs
+    # The e2e helpers' waiting tool, as the first root built it (it needs only libX11).
+    export E2E_SHOTS=$logs X11_INPUT=$logs/x11_input
     source "$root/tests/e2e/x11.sh"
     e2e_setup fresh-root
     start_desktop
@@ -173,6 +174,7 @@ step test.sh in_root "$r1" bash -c 'cd /root/project && ./scripts/test.sh'
 grep -E "tests passed|Total Test time" "$logs/test.sh.log" | sed 's/^/   /'
 step run.sh in_root "$r1" bash -c "$(declare -f see_run_window); see_run_window"
 cp "$r1/tmp/run.png" "$logs/run.png"
+cp "$r1/root/project/build/tests/x11_input" "$logs/"
 step package.sh in_root "$r1" bash -c 'cd /root/project && ./scripts/package.sh'
 deb=$(tail -n 1 "$logs/package.sh.log")
 cp "$r1$deb" "$logs/"
