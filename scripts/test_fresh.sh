@@ -27,6 +27,10 @@ mirrors=("deb http://deb.debian.org/debian bookworm main"
 # then the run itself in a namespace; the roots go afterwards.
 if [ "${1:-}" != --inside ]; then
     "$root/scripts/setup.sh" fresh >/dev/null
+    # Runs sharing the package cache take turns.
+    mkdir -p "$cache"
+    exec 9>"$cache.lock"
+    flock 9
     logs=$(mktemp -d /tmp/fresh-root.XXXXXX)
     echo "logs and screenshots: $logs"
     trap 'kill "${inside:-}" 2>/dev/null; wait; rm -rf --one-file-system "$logs/roots"' EXIT
