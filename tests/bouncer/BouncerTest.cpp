@@ -315,11 +315,10 @@ TEST_F(Bouncer, TheMouseMovesThePaddleOnlyInMouseMode)
 
     // A drag belongs to what it started on: from the paddle or the ball, none of its moves
     // reach the window's handler; from the window, all of them do, over the controls too.
-    // The greyed-out win-line marker lets the pointer through to the window.
     QWindow* window = Form1->Widget()->windowHandle();
     const std::vector<std::tuple<const char*, TControl*, int>> drags = {
         {"the paddle", Paddle(), 700}, {"the ball", Form1->Image1, 700}, {"the window", nullptr, 30},
-        {"the win-line marker", Form1->CheckBox1, 30},
+        {"the greyed-out win-line marker", Form1->CheckBox1, 30},
     };
     for (const auto& [what, control, left] : drags) {
         const QPoint start = control ? control->Widget()->geometry().center() : QPoint(600, 300);

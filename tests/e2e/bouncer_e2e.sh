@@ -58,9 +58,8 @@ read -r paddle_left _ <<<"$(find_colour "$shots/bouncer-menu.png" "#0000FF")"
 [ "$paddle_left" = 340 ] || fail "a drag from the paddle moved it to $paddle_left"
 echo "a drag from the paddle left it at x 340"
 
-# Then "Новая игра", the third entry (entries are about 21 pixels apart). The pointer
-# rests on it as the menu goes: the window hears of that as of a move, and the paddle
-# comes under the pointer without waiting for the next one.
+# Then "Новая игра", the third entry (entries are about 21 pixels apart): as the menu goes,
+# the paddle comes under the pointer resting there, with no move.
 click_menu "$window" 740 $((100 + 10 + 2 * 21))
 paddle_under_pointer() { screenshot "$shots/bouncer-3.png"; [[ $(find_colour "$shots/bouncer-3.png" "#0000FF") == "740 "* ]]; }
 wait_until 5 "the paddle stays at x 340 after the menu closed over x 740" paddle_under_pointer

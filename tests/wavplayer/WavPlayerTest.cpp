@@ -319,8 +319,7 @@ TEST_F(WavPlayer, TransportButtonsPauseStopAndRestart)
     Form1->Button1->Click();
     ASSERT_TRUE(WaitFor([&] { auto r = Runs(Output()); return !r.empty() && r[0].last > 4000; }));
 
-    // The player takes the first focus; Right passes over the greyed-out Play to Pause and
-    // Space presses it; Enter it leaves unused.
+    // The player takes the first focus: Right skips the greyed-out Play, Enter does nothing.
     Form1->Show();
     QApplication::setActiveWindow(Form1->Widget());
     for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Return, Qt::Key_Space})
