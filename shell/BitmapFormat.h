@@ -65,7 +65,16 @@ struct BitmapHeader {
 BitmapHeader ReadBitmapHeader(BitmapBytes& bytes);
 
 // Decodes the pixels of a bitmap whose headers ReadBitmapHeader gave: palette pictures
-// into indexed images, the others into 32-bit ones. Only the pixel data is read, from its
-// start on, never what lies between the headers and it. Raises BitmapError, for
-// run-length codes that end before the picture does too.
-QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header);
+// into indexed images, the others into 32-bit ones. Of an uncompressed bitmap, only the
+// top-left `columns` × `rows` points (at least one of each, at most the picture) are
+// decoded and only their bytes read; run-length codes are decoded whole. Only pixel data is
+// read, never what lies between the headers and it. Raises BitmapError, for run-length
+// codes that end before the picture does too.
+QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header, int columns = MaxBitmapSide,
+                    int rows = MaxBitmapSide);
+
+// Whether DecodeBitmap can decode a part of the bitmap alone.
+inline bool DecodesInParts(const BitmapHeader& header)
+{
+    return header.compression == Rgb || header.compression == BitFields;
+}

@@ -57,13 +57,17 @@ QImage NewImage(int width, int height, QImage::Format format)
                   new std::pair<void*, std::size_t>(memory, length));
 }
 
-// Decodes the pixels of an uncompressed bitmap: palette pictures into indexed images, the
-// others into 32-bit ones. Rows are read a few megabytes at a time.
-QImage DecodeUncompressed(BitmapBytes& bytes, const BitmapHeader& header)
+// Decodes the top-left `columns` × `rows` points of an uncompressed bitmap: palette
+// pictures into indexed images, the others into 32-bit ones. A row's points sit at a known
+// place, so only the rows wanted are read, a few megabytes at a time, and of a wide
+// picture only the start of each.
+QImage DecodeUncompressed(BitmapBytes& bytes, const BitmapHeader& header, int columns, int rows)
 {
-    const int width = int(header.width), rows = int(header.height < 0 ? -header.height : header.height);
+    const std::int64_t height = header.height < 0 ? -header.height : header.height;
+    const int width = columns;
     const std::uint32_t bits = header.bitsPerPixel;
     const std::int64_t stride = (header.width * bits + 31) / 32 * 4;
+    const std::int64_t used = (std::int64_t(columns) * bits + 7) / 8; // the bytes of a row wanted
     const bool alpha = header.masks[3] != 0;
     QImage image = NewImage(width, rows,
                             bits <= 8 ? QImage::Format_Indexed8 : alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -75,15 +79,29 @@ QImage DecodeUncompressed(BitmapBytes& bytes, const BitmapHeader& header)
     const bool plain32 = bits == 32 && !alpha && header.masks[0] == 0xFF0000 && header.masks[1] == 0xFF00
                          && header.masks[2] == 0xFF;
 
-    const std::int64_t chunkRows = std::max<std::int64_t>(1, (std::int64_t(4) << 20) / stride);
-    std::vector<uchar> chunk(std::size_t(std::min<std::int64_t>(chunkRows, rows) * stride));
+    // The wanted rows are one run of stored rows: the first ones of a top-down picture,
+    // the last ones of a bottom-up one.
+    const std::int64_t firstStored = header.height < 0 ? 0 : height - rows;
+    // Of rows much wider than the part, only the part's bytes are read, a row at a time.
+    const bool narrow = used * 2 < stride;
+    const std::int64_t kept = narrow ? used : stride; // bytes of a row in the chunk
+    const std::int64_t chunkRows = std::max<std::int64_t>(1, (std::int64_t(4) << 20) / kept);
+    std::vector<uchar> chunk(std::size_t(std::min<std::int64_t>(chunkRows, rows) * kept));
     for (int first = 0; first < rows; first += int(chunkRows)) {
         const int count = int(std::min<std::int64_t>(chunkRows, rows - first));
-        if (!bytes.Read(header.dataOffset + first * stride, count * stride, chunk.data()))
+        const std::int64_t at = header.dataOffset + (firstStored + first) * stride;
+        bool read = true;
+        if (narrow)
+            for (int r = 0; r < count && read; ++r)
+                read = bytes.Read(at + r * stride, used, chunk.data() + r * kept);
+        else
+            read = bytes.Read(at, count * stride, chunk.data());
+        if (!read)
             throw BitmapError{BitmapError::Damaged, "точек в файле меньше, чем указано в заголовке"};
         for (int r = 0; r < count; ++r) {
-            const uchar* in = chunk.data() + r * stride;
-            const int y = header.height < 0 ? first + r : rows - 1 - (first + r);
+            const uchar* in = chunk.data() + r * kept;
+            const std::int64_t stored = firstStored + first + r;
+            const int y = int(header.height < 0 ? stored : height - 1 - stored);
             uchar* line = image.scanLine(y);
             auto* out = reinterpret_cast<QRgb*>(line);
             switch (bits) {
@@ -208,9 +226,11 @@ QImage DecodeRuns(BitmapBytes& bytes, const BitmapHeader& header)
 
 } // namespace
 
-QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header)
+QImage DecodeBitmap(BitmapBytes& bytes, const BitmapHeader& header, int columns, int rows)
 {
     if (header.compression == Rle8 || header.compression == Rle4)
         return DecodeRuns(bytes, header);
-    return DecodeUncompressed(bytes, header);
+    const std::int64_t height = header.height < 0 ? -header.height : header.height;
+    return DecodeUncompressed(bytes, header, int(std::clamp<std::int64_t>(columns, 1, header.width)),
+                              int(std::clamp<std::int64_t>(rows, 1, height)));
 }

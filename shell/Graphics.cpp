@@ -3,7 +3,9 @@
 #include "shell/Graphics.h"
 
 #include "shell/Layout.h"
+#include "shell/Picture.h"
 #include "shell/PictureFiles.h"
+#include "shell/SysUtils.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,48 +19,69 @@ namespace {
 // its own (it tracks none), so they never reach the window beneath.
 class ImageWidget : public QWidget {
 public:
-    explicit ImageWidget(const TPicture& picture) : picture_(picture) {}
+    explicit ImageWidget(const TBitmap& picture) : picture_(picture) {}
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.drawImage(0, 0, picture_.Image());
+        // Only the part inside the control can show. A large picture whose file changed
+        // since it was opened cannot give more of it: what it gave is shown, not a mix.
+        try {
+            painter.drawImage(0, 0, picture_.Part(width(), height()));
+        } catch (const Exception&) {
+            painter.drawImage(0, 0, picture_.Part(0, 0));
+        }
     }
 
 private:
-    const TPicture& picture_;
+    const TBitmap& picture_;
 };
 
 } // namespace
 
-TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
+TBitmap::TBitmap() : picture_(std::make_unique<Picture>()) {}
 
 TBitmap::~TBitmap() = default;
 
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    SetImage(ReadBitmap(fileName, fileName));
+    SetPicture(ReadBitmap(fileName, fileName));
 }
 
 int TBitmap::Width() const
 {
-    return image_->width();
+    return picture_->Width();
 }
 
 int TBitmap::Height() const
 {
-    return image_->height();
+    return picture_->Height();
 }
 
 bool TBitmap::Empty() const
 {
-    return image_->isNull();
+    return picture_->Empty();
+}
+
+const QImage& TBitmap::Image() const
+{
+    return picture_->Whole();
+}
+
+const QImage& TBitmap::Part(int columns, int rows) const
+{
+    return picture_->TopLeft(columns, rows);
 }
 
 void TBitmap::SetImage(const QImage& image)
 {
-    *image_ = image;
+    SetPicture(Picture(image));
+}
+
+void TBitmap::SetPicture(const Picture& picture)
+{
+    *picture_ = picture;
     if (onChange_)
         onChange_();
 }
@@ -67,7 +90,7 @@ TPicture::TPicture() = default;
 
 void TPicture::LoadFromFile(const std::string& fileName)
 {
-    SetImage(ReadPicture(fileName, fileName));
+    bitmap_.SetPicture(ReadPicture(fileName, fileName));
 }
 
 TCanvas::TCanvas(QWidget* surface) : surface_(surface), image_(std::make_unique<QImage>()) {}
@@ -102,7 +125,8 @@ void TCanvas::Draw(int X, int Y, const TBitmap* Graphic)
     QPainter painter(image_.get());
     // Every pixel of the bitmap covers what was there, whatever alpha its file held.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QImage& source = Graphic->Image();
+    // Only the part of the bitmap that reaches the client area is asked for.
+    const QImage& source = Graphic->Part(int(right - X), int(bottom - Y));
     const QRect from = target.translated(-X, -Y);
     if (source.hasAlphaChannel())
         painter.drawImage(target, source.copy(from).convertToFormat(QImage::Format_RGB32));
@@ -112,7 +136,7 @@ void TCanvas::Draw(int X, int Y, const TBitmap* Graphic)
     surface_->update(target);
 }
 
-TImage::TImage() : TControl(new ImageWidget(picture_))
+TImage::TImage() : TControl(new ImageWidget(*picture_.GetBitmap()))
 {
     picture_.SetOnChange([this] { Widget()->update(); });
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class Picture;
 class QImage;
 class QWidget;
 
@@ -28,13 +29,17 @@ public:
     int Height() const;
     bool Empty() const;
 
-    // For the shell: the pixels, and a call made whenever they change.
-    const QImage& Image() const { return *image_; }
+    // For the shell: all the pixels; at least the top-left `columns` × `rows` of them,
+    // which is all a large bitmap read from a file decodes (raises Exception when they
+    // cannot be had); and a call made whenever they change.
+    const QImage& Image() const;
+    const QImage& Part(int columns, int rows) const;
     void SetImage(const QImage& image);
+    void SetPicture(const Picture& picture);
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
 private:
-    std::unique_ptr<QImage> image_;
+    std::unique_ptr<Picture> picture_;
     std::function<void()> onChange_;
 };
 

@@ -88,7 +88,7 @@ QImage Loader::Picture(const QJsonValue& value)
     const std::string name = String(value);
     const std::string folder = QFileInfo(QString::fromStdString(path_)).path().toStdString();
     try {
-        return ReadPicture(":/" + folder + "/" + name, name);
+        return ReadPicture(":/" + folder + "/" + name, name).Whole();
     } catch (const Exception& failure) {
         Fail(failure.Message());
     }

@@ -33,33 +33,33 @@ struct FileKey {
 // Least recently used pictures go first once the cache holds more than PictureCacheBytes.
 class PictureCache {
 public:
-    bool Find(const FileKey& key, QImage& image)
+    bool Find(const FileKey& key, Picture& picture)
     {
         const auto found = index_.find(key);
         if (found == index_.end())
             return false;
         order_.splice(order_.begin(), order_, found->second);
-        image = found->second->second;
+        picture = found->second->picture;
         ++hits_;
         return true;
     }
 
-    void Add(const FileKey& key, const QImage& image)
+    void Add(const FileKey& key, const Picture& picture)
     {
-        const std::int64_t bytes = image.sizeInBytes();
+        const std::int64_t bytes = picture.DecodedBytes();
         if (bytes > PictureCacheBytesEach)
             return; // a single huge picture would push out everything else
         // An older version of the same file will never be asked for again.
         for (auto entry = order_.begin(); entry != order_.end();) {
-            if (entry->first.path == key.path && entry->first.format == key.format)
+            if (entry->key.path == key.path && entry->key.format == key.format)
                 entry = Remove(entry);
             else
                 ++entry;
         }
-        order_.emplace_front(key, image);
+        order_.push_front({key, picture, bytes});
         index_[key] = order_.begin();
         held_ += bytes;
-        while (held_ > PictureCacheBytes)
+        while (held_ > PictureCacheBytes || order_.size() > PictureCacheCount)
             Remove(std::prev(order_.end()));
     }
 
@@ -75,12 +75,17 @@ public:
     std::int64_t Held() const { return held_; }
 
 private:
-    using Entries = std::list<std::pair<FileKey, QImage>>;
+    struct Entry {
+        FileKey key;
+        Picture picture;
+        std::int64_t bytes; // counted when it was kept
+    };
+    using Entries = std::list<Entry>;
 
     Entries::iterator Remove(Entries::iterator entry)
     {
-        held_ -= entry->second.sizeInBytes();
-        index_.erase(entry->first);
+        held_ -= entry->bytes;
+        index_.erase(entry->key);
         return order_.erase(entry);
     }
 
@@ -98,14 +103,14 @@ PictureCache& Cache()
 
 } // namespace
 
-bool FindCachedPicture(const std::string& path, const std::string& format, const struct stat& status, QImage& image)
+bool FindCachedPicture(const std::string& path, const std::string& format, const struct stat& status, Picture& picture)
 {
-    return Cache().Find(FileKey(path, format, status), image);
+    return Cache().Find(FileKey(path, format, status), picture);
 }
 
-void CachePicture(const std::string& path, const std::string& format, const struct stat& status, const QImage& image)
+void CachePicture(const std::string& path, const std::string& format, const struct stat& status, const Picture& picture)
 {
-    Cache().Add(FileKey(path, format, status), image);
+    Cache().Add(FileKey(path, format, status), picture);
 }
 
 std::int64_t PictureCacheHits()

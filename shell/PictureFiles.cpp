@@ -55,21 +55,81 @@ std::string InvalidFile(const std::string& shownName, const QByteArray& format, 
 // pixels at four bytes a point, and room for its headers and row ends.
 constexpr std::int64_t LongestUnsizedPicture = MaxBitmapPixels * 4 + (std::int64_t(1) << 20);
 
-// Checks a bitmap's headers and decodes it, or tells what is wrong with it in a message
-// that names the file.
+// What is wrong with a bitmap, in a message that names the file.
+Exception BitmapFailure(const BitmapError& error, const std::string& shownName)
+{
+    switch (error.kind) {
+    case BitmapError::TooLarge:
+        return Exception("Рисунок " + Quoted(shownName) + " слишком велик: " + error.reason);
+    case BitmapError::NoMemory:
+        return Exception("Не хватает памяти, чтобы открыть рисунок " + Quoted(shownName) + " (" + error.reason + ")");
+    default:
+        return Exception(InvalidFile(shownName, "bmp", error.reason));
+    }
+}
+
+// Checks a bitmap's headers and decodes it whole.
 QImage DecodeBitmapFile(BitmapBytes& bytes, const std::string& shownName)
 {
     try {
         return DecodeBitmap(bytes, ReadBitmapHeader(bytes));
     } catch (const BitmapError& error) {
-        switch (error.kind) {
-        case BitmapError::TooLarge:
-            throw Exception("Рисунок " + Quoted(shownName) + " слишком велик: " + error.reason);
-        case BitmapError::NoMemory:
-            throw Exception("Не хватает памяти, чтобы открыть рисунок " + Quoted(shownName) + " (" + error.reason + ")");
-        default:
-            throw Exception(InvalidFile(shownName, "bmp", error.reason));
+        throw BitmapFailure(error, shownName);
+    }
+}
+
+// Pictures whose pixels would take more than this are decoded a part at a time.
+constexpr std::int64_t WholeBytes = std::int64_t(4) << 20;
+
+// The rest of a large uncompressed bitmap, decoded from its open file as far as it is
+// asked for. The file must still be the one whose headers were checked: one changed in
+// place since is refused, not shown half old and half new.
+class BitmapFile : public PictureSource {
+public:
+    BitmapFile(FileHandle handle, const struct stat& status, const BitmapHeader& header, std::string shownName)
+        : handle_(std::move(handle)), status_(status), header_(header), shownName_(std::move(shownName))
+    {
+    }
+
+    QImage TopLeft(int columns, int rows) override
+    {
+        struct stat now {};
+        if (fstat(handle_.Get(), &now) != 0)
+            throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName_) + ": " + SystemReason(errno));
+        if (now.st_size != status_.st_size || now.st_mtim.tv_sec != status_.st_mtim.tv_sec
+            || now.st_mtim.tv_nsec != status_.st_mtim.tv_nsec || now.st_ctim.tv_sec != status_.st_ctim.tv_sec
+            || now.st_ctim.tv_nsec != status_.st_ctim.tv_nsec)
+            throw Exception("Файл рисунка " + Quoted(shownName_)
+                            + " изменился, пока рисунок был открыт: его нужно открыть заново");
+        FileBytes bytes(handle_.Get(), status_.st_size);
+        try {
+            return DecodeBitmap(bytes, header_, columns, rows);
+        } catch (const BitmapError& error) {
+            throw BitmapFailure(error, shownName_);
         }
+    }
+
+private:
+    FileHandle handle_;
+    struct stat status_;
+    BitmapHeader header_;
+    std::string shownName_;
+};
+
+// Checks a bitmap file's headers and length; decodes it whole, or, when it is large and
+// uncompressed, keeps it open to decode the parts that are asked for.
+Picture ReadBitmapFile(OpenedFile& opened, const std::string& shownName)
+{
+    FileBytes bytes(opened.handle.Get(), opened.status.st_size);
+    try {
+        const BitmapHeader header = ReadBitmapHeader(bytes);
+        const std::int64_t rows = header.height < 0 ? -header.height : header.height;
+        if (!DecodesInParts(header) || header.width * rows * 4 <= WholeBytes)
+            return Picture(DecodeBitmap(bytes, header));
+        return Picture(int(header.width), int(rows),
+                       std::make_shared<BitmapFile>(std::move(opened.handle), opened.status, header, shownName));
+    } catch (const BitmapError& error) {
+        throw BitmapFailure(error, shownName);
     }
 }
 
@@ -106,7 +166,7 @@ QImage DecodeContent(const QByteArray& content, const std::string& shownName, co
 }
 
 // Opens, checks and decodes one file in the given format, or takes it from the cache.
-QImage Read(const std::string& path, const std::string& shownName, const QByteArray& format)
+Picture Read(const std::string& path, const std::string& shownName, const QByteArray& format)
 {
     const QString qpath = QString::fromStdString(path);
     // Pictures built into the program are read once per layout and not kept.
@@ -114,10 +174,10 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
         QFile file(qpath);
         if (!file.open(QIODevice::ReadOnly))
             throw Exception("Встроенный рисунок " + Quoted(shownName) + " не найден");
-        return DecodeContent(file.readAll(), shownName, format);
+        return Picture(DecodeContent(file.readAll(), shownName, format));
     }
 
-    const OpenedFile opened = OpenForReading(path, "файл рисунка", shownName);
+    OpenedFile opened = OpenForReading(path, "файл рисунка", shownName);
     const int fd = opened.handle.Get();
     // A file that says it holds nothing may hold a picture all the same (in /proc, /sys, on
     // some network file systems): it is read to its end, and not kept, since its content
@@ -130,30 +190,29 @@ QImage Read(const std::string& path, const std::string& shownName, const QByteAr
                             + std::to_string(LongestUnsizedPicture) + " байт");
         if (error != 0)
             throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName) + ": " + SystemReason(error));
-        return DecodeContent(QByteArray::fromStdString(content), shownName, format);
+        return Picture(DecodeContent(QByteArray::fromStdString(content), shownName, format));
     }
 
     // The key is taken from the open file itself, so it describes the content read below.
     const std::string absolute = QFileInfo(qpath).absoluteFilePath().toStdString();
-    QImage image;
-    if (FindCachedPicture(absolute, format.toStdString(), opened.status, image))
-        return image;
+    Picture picture;
+    if (FindCachedPicture(absolute, format.toStdString(), opened.status, picture))
+        return picture;
     if (format == "bmp") {
-        FileBytes bytes(fd, opened.status.st_size);
-        image = DecodeBitmapFile(bytes, shownName);
+        picture = ReadBitmapFile(opened, shownName);
     } else {
         QFile file;
         if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
             throw Exception("Не удалось прочитать файл рисунка " + Quoted(shownName));
-        image = DecodeWithQt(file, shownName, format);
+        picture = Picture(DecodeWithQt(file, shownName, format));
     }
-    CachePicture(absolute, format.toStdString(), opened.status, image);
-    return image;
+    CachePicture(absolute, format.toStdString(), opened.status, picture);
+    return picture;
 }
 
 } // namespace
 
-QImage ReadPicture(const std::string& path, const std::string& shownName)
+Picture ReadPicture(const std::string& path, const std::string& shownName)
 {
     const QByteArray format = QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1();
     if (format.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
@@ -162,7 +221,7 @@ QImage ReadPicture(const std::string& path, const std::string& shownName)
     return Read(path, shownName, format);
 }
 
-QImage ReadBitmap(const std::string& path, const std::string& shownName)
+Picture ReadBitmap(const std::string& path, const std::string& shownName)
 {
     return Read(path, shownName, "bmp");
 }

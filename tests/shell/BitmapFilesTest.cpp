@@ -4,6 +4,7 @@
 #include "shell/Graphics.h"
 #include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
+#include "tests/shell/ProbeForm.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -344,7 +345,7 @@ TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)
         const std::string path = unsized ? unsized->Path() : "form.bmp";
         QImage image;
         try {
-            image = ReadBitmap(path, path);
+            image = ReadBitmap(path, path).Whole();
         } catch (const Exception& failure) {
             ADD_FAILURE() << failure.Message();
             continue;
@@ -442,7 +443,7 @@ TEST_F(BitmapFiles, DamagedAndForgedHeadersAreRefusedNamingTheFile)
         damage.apply(bytes);
         Write("битый.bmp", bytes);
         try {
-            const QImage image = ReadBitmap("битый.bmp", "битый.bmp");
+            const QImage image = ReadBitmap("битый.bmp", "битый.bmp").Whole();
             ADD_FAILURE() << "read as " << image.width() << " × " << image.height();
         } catch (const Exception& failure) {
             EXPECT_NE(failure.Message().find("«битый.bmp»"), std::string::npos) << failure.Message();
@@ -567,14 +568,32 @@ TEST_F(BitmapFiles, LargePicturesAreDrawnUpToTheBoundAndRefusedPastItByTheirSize
 {
     // The largest picture allowed, 8192 × 8192, plain and run-length encoded.
     Write("полосы.bmp", StripedBitmap(8192, 8192));
-    const QImage striped = ReadBitmap("полосы.bmp", "полосы.bmp");
+    const QImage striped = ReadBitmap("полосы.bmp", "полосы.bmp").Whole();
     ASSERT_EQ(striped.size(), QSize(8192, 8192));
     for (const QPoint at : {QPoint(0, 0), QPoint(8, 0), QPoint(8191, 0), QPoint(4100, 4097), QPoint(8191, 8191)})
         EXPECT_EQ(striped.pixel(at), Colours[(at.x() / 8 + at.y()) % 2]) << at.x() << ", " << at.y();
     Write("сплошной.bmp", SolidBitmap(8192, 2));
-    const QImage solid = ReadBitmap("сплошной.bmp", "сплошной.bmp");
+    const QImage solid = ReadBitmap("сплошной.bmp", "сплошной.bmp").Whole();
     ASSERT_EQ(solid.size(), QSize(8192, 8192));
     EXPECT_EQ(solid.pixel(8191, 8191), Colours[2]);
+    ClearPictureCache();
+
+    // Drawn on a window, only what reaches the window is decoded, pixel for pixel; a file
+    // changed in place since it was opened gives no more of itself.
+    TBitmap tile;
+    tile.LoadFromFile("полосы.bmp");
+    TProbeForm form;
+    form.GetCanvas()->Draw(-100, -50, &tile);
+    EXPECT_LE(tile.Part(0, 0).width() * tile.Part(0, 0).height(), 1024 * 1024);
+    for (const QPoint at : {QPoint(0, 0), QPoint(7, 3), QPoint(299, 199)})
+        EXPECT_EQ(form.GetCanvas()->Image().pixel(at), Colours[((at.x() + 100) / 8 + at.y() + 50) % 2]);
+    Write("полосы.bmp", StripedBitmap(8192, 8192));
+    try {
+        form.GetCanvas()->Draw(-4000, 0, &tile);
+        ADD_FAILURE() << "drawn from a changed file";
+    } catch (const Exception& failure) {
+        EXPECT_NE(failure.Message().find("«полосы.bmp» изменился"), std::string::npos) << failure.Message();
+    }
     ClearPictureCache();
 
     // Past the bound: refused by size and bound, not called damaged.
