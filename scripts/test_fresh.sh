@@ -101,11 +101,14 @@ in_root() {
 see_run_window() {
     cd /root/project
     ./scripts/run.sh >/tmp/run.log 2>&1 &
-    local run=$! tries
+    local run=$! tries server
     for tries in $(seq 600); do
         kill -0 "$run" 2>/dev/null || { cat /tmp/run.log; echo "run.sh ended before its window showed"; return 1; }
-        DISPLAY=$(ls /tmp/.X11-unix 2>/dev/null | sed -n 's/^X/:/p' | head -n 1)
-        XAUTHORITY=$(ls /tmp/xvfb-run.*/Xauthority 2>/dev/null | head -n 1) || true
+        # xvfb-run's server: Xvfb :N ... -auth /tmp/xvfb-run.XXXXXX/Xauthority
+        server=$(for cmdline in /proc/[0-9]*/cmdline; do tr '\0' ' ' <"$cmdline"; echo; done 2>/dev/null |
+                 grep -m 1 '^Xvfb :[0-9]* .*-auth /tmp/xvfb-run') || true
+        DISPLAY=$(cut -d' ' -f2 <<<"$server")
+        XAUTHORITY=$(grep -o -- '-auth [^ ]*' <<<"$server" | cut -d' ' -f2)
         export DISPLAY XAUTHORITY
         if xdotool search --onlyvisible --class bouncer >/dev/null 2>&1 && import -window root /tmp/run.png &&
            [ "$(convert /tmp/run.png -fill black +opaque "#00FF00" -fill white -opaque "#00FF00" \
