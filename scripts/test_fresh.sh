@@ -33,7 +33,7 @@ if [ "${1:-}" != --inside ]; then
     flock 9
     logs=$(mktemp -d /tmp/fresh-root.XXXXXX)
     echo "logs and screenshots: $logs"
-    trap 'kill "${inside:-}" 2>/dev/null; wait; rm -rf --one-file-system "$logs/roots"' EXIT
+    trap 'kill "${inside:-}" 2>/dev/null || true; wait; rm -rf --one-file-system "$logs/roots"' EXIT
     trap 'exit 1' INT TERM HUP
     unshare --mount --propagation private --pid --fork --kill-child --mount-proc \
         "$0" --inside "$logs" "$(git -C "$root" rev-parse HEAD)" &
@@ -48,10 +48,10 @@ roots=$logs/roots
 leave_roots() {
     local proc
     for proc in /proc/[0-9]*; do
-        [[ $(readlink "$proc/root" 2>/dev/null) == "$roots"/* ]] && kill -9 "${proc#/proc/}" 2>/dev/null
+        [[ $(readlink "$proc/root" 2>/dev/null) == "$roots"/* ]] && { kill -9 "${proc#/proc/}" 2>/dev/null || true; }
     done
     awk -v roots="$roots/" 'index($5, roots) == 1 { print $5 }' /proc/self/mountinfo | sort -r |
-        while read -r mount; do umount -l "$mount"; done
+        while read -r mount; do umount -l "$mount" || echo "could not unmount $mount"; done
 }
 trap leave_roots EXIT
 

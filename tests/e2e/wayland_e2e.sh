@@ -10,7 +10,7 @@ samples=$1
 shift
 work=$(mktemp -d)
 shots=${E2E_SHOTS:-$work}
-trap 'kill "${pid:-}" "${weston:-}" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${weston:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*"
     [ -f "$work/shot.png" ] && cp "$work/shot.png" "${TMPDIR:-/tmp}/wayland_e2e-failure.png" &&
