@@ -71,20 +71,26 @@ int main(int argc, char** argv)
     const std::string big = BigIni();
     const std::string path = config.path().toStdString() + "/sizekeeper/prog.ini";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << big;
-    // What one write of the file costs by itself: the bytes written and flushed to disk.
+    // What one write of the file costs by itself, made as every write is made: a new copy
+    // written and flushed to disk, renamed over the old file, and the folder flushed.
     std::vector<double> once, onceCpu;
+    const std::string copy = path + ".copy", fresh = path + ".fresh";
+    std::ofstream(copy, std::ios::binary | std::ios::trunc) << big;
     for (int round = 0; round < 3; ++round) {
-        const std::string copy = path + ".copy";
         const double cpu = CpuMilliseconds();
         const auto start = std::chrono::steady_clock::now();
-        const int fd = open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || write(fd, big.data(), big.size()) != ssize_t(big.size()) || fsync(fd) != 0)
-            std::perror(copy.c_str());
+        const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || write(fd, big.data(), big.size()) != ssize_t(big.size()) || fsync(fd) != 0
+            || rename(fresh.c_str(), copy.c_str()) != 0)
+            std::perror(fresh.c_str());
         close(fd);
+        const int folder = open((config.path() + "/sizekeeper").toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        fsync(folder);
+        close(folder);
         once.push_back(MillisecondsSince(start));
         onceCpu.push_back(CpuMilliseconds() - cpu);
-        unlink(copy.c_str());
     }
+    unlink(copy.c_str());
     std::vector<double> bigClicks, bigCpu;
     for (int click = 0; click < 3; ++click) {
         Form1->SetLeft(200 + click);

@@ -23,13 +23,19 @@ namespace {
 // read into memory.
 constexpr off_t MaxIniSize = 64 << 20;
 
+// Blanks around names and values, and before a section's '[', are not part of them.
+bool Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
 std::string_view Trimmed(std::string_view text)
 {
-    const char* blanks = " \t\r";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    while (!text.empty() && Blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && Blank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 // Names match byte for byte, ASCII letters in either case. Every byte counts, a NUL too,
@@ -158,15 +164,19 @@ class LineWalk {
 public:
     LineWalk(const std::string& text, std::size_t start) : text_(text), next_(start) {}
 
-    bool Next(std::string_view& line)
+    // The next line; with `sectionsOnly`, the next that begins with '[' after blanks: outside
+    // the section looked for no other line matters, and a large file is passed over at the
+    // speed of memchr.
+    bool Next(std::string_view& line, bool sectionsOnly)
     {
+        if (sectionsOnly)
+            SkipToSection();
         if (next_ >= text_.size())
             return false;
         begin_ = next_;
-        const std::size_t end = text_.find('\n', begin_);
-        end_ = end == std::string::npos ? text_.size() : end;
-        next_ = end_ + 1;
-        line = std::string_view(text_).substr(begin_, end_ - begin_);
+        const std::size_t end = std::min(text_.find('\n', begin_), text_.size());
+        next_ = end + 1;
+        line = std::string_view(text_).substr(begin_, end - begin_);
         return true;
     }
     std::size_t Begin() const { return begin_; }
@@ -174,8 +184,22 @@ public:
     std::size_t After() const { return next_; }
 
 private:
+    void SkipToSection()
+    {
+        for (std::size_t at = text_.find('[', next_); at != std::string::npos; at = text_.find('[', at + 1)) {
+            std::size_t begin = at;
+            while (begin > next_ && Blank(text_[begin - 1]))
+                --begin;
+            if (begin == next_ || text_[begin - 1] == '\n') {
+                next_ = begin;
+                return;
+            }
+        }
+        next_ = text_.size();
+    }
+
     const std::string& text_;
-    std::size_t next_, begin_ = 0, end_ = 0;
+    std::size_t next_, begin_ = 0;
 };
 
 // The section name of a "[name]" line, or nothing for any other line.
@@ -347,7 +371,7 @@ void TIniFile::ReadSectionValues(const std::string& section, TStrings* values) c
     LineWalk lines(file.content, file.start);
     std::string_view line, current, key, value;
     bool inSection = false;
-    while (lines.Next(line)) {
+    while (lines.Next(line, !inSection)) {
         if (SectionOf(line, current))
             inSection = SameName(current, section);
         else if (inSection && KeyOf(line, key, value))
@@ -394,7 +418,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     bool replaced = false, inSection = false, firstSection = true;
     LineWalk lines(text, file.start);
     std::string_view line, current, name, old;
-    while (!replaced && lines.Next(line)) {
+    while (!replaced && lines.Next(line, !inSection)) {
         if (SectionOf(line, current)) {
             if (inSection)
                 firstSection = false;
