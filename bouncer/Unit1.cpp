@@ -4,6 +4,7 @@
 
 #include "shell/Application.h"
 #include "shell/KeyCodes.h"
+#include "shell/Random.h"
 
 TForm1* Form1 = nullptr;
 

@@ -3,7 +3,7 @@
 
 #include "shell/Forms.h"
 #include "shell/Graphics.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
 #include "shell/Timers.h"
 
 class TForm1 : public TForm {

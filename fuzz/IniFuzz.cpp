@@ -3,8 +3,8 @@
 // other key of the section must keep its value.
 #include "fuzz/FuzzSupport.h"
 
-#include "shell/IniFiles.h"
-#include "shell/SysUtils.h"
+#include "shell/IniFile.h"
+#include "shell/Conversions.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

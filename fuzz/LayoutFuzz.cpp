@@ -3,7 +3,7 @@
 // Exception naming the layout.
 #include "fuzz/FuzzSupport.h"
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 #include "tests/shell/ProbeForm.h"
 
 #include <QApplication>

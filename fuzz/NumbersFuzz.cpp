@@ -1,7 +1,7 @@
 // Fuzzes the number conversions: any text either converts or raises Exception; what
 // converts writes back as text that converts to the same number; and every double written
 // by FloatToStr reads back through StrToFloat to the same text.
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <cmath>
 #include <cstdlib>

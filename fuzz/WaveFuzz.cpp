@@ -3,8 +3,8 @@
 // stays closed.
 #include "fuzz/FuzzSupport.h"
 
-#include "shell/MPlayer.h"
-#include "shell/SysUtils.h"
+#include "shell/MediaPlayer.h"
+#include "shell/Conversions.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,8 @@
 // of every key pressed.
 #pragma once
 
-#include "shell/ExtControls.h"
+#include "shell/Boxes.h"
+#include "shell/TextControls.h"
 #include "shell/Forms.h"
 
 class TForm1 : public TForm {

@@ -2,7 +2,9 @@
 // it at start and never shows it.
 #pragma once
 
-#include "shell/ExtControls.h"
+#include "shell/Boxes.h"
+#include "shell/Buttons.h"
+#include "shell/TextControls.h"
 #include "shell/Forms.h"
 
 class TOKRightDlg : public TForm {

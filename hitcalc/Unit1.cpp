@@ -3,6 +3,7 @@
 
 #include "hitcalc/Combat.h"
 #include "shell/Messages.h"
+#include "shell/Random.h"
 
 TForm1* Form1 = nullptr;
 

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "shell/Forms.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
+#include "shell/TextControls.h"
 
 class TForm1 : public TForm {
 public:

@@ -1,6 +1,7 @@
 // The paver window's handler: every cell of the grid gets a tile chosen at random, loaded
 // from its file anew and drawn on the window.
 #include "paver/Unit1.h"
+#include "shell/Random.h"
 
 TForm1* Form1 = nullptr;
 

@@ -3,7 +3,7 @@
 // window's parts only as these; the visible controls build on them (Controls.h).
 #pragma once
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <functional>
 #include <string>

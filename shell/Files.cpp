@@ -3,7 +3,7 @@
 // waiting, checked again on its own descriptor.
 #include "shell/Files.h"
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <cerrno>
 #include <climits>

@@ -6,7 +6,7 @@
 #include "shell/KeyCodes.h"
 #include "shell/Layout.h"
 #include "shell/Messages.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
 
 #include <QContextMenuEvent>
 #include <QJsonArray>
@@ -80,13 +80,14 @@ const ClassTable& LayoutClasses()
         ClassTable table;
         AddFormClasses(table);
         AddControlClasses(table);
-        AddStdControlClasses(table);
+        AddButtonClasses(table);
+        AddTextControlClasses(table);
+        AddBoxClasses(table);
         AddGraphicsClasses(table);
         AddTimerClasses(table);
         AddMenuClasses(table);
         AddDialogClasses(table);
         AddTrackBarClasses(table);
-        AddExtControlClasses(table);
         AddLinkedClasses(table);
         return table;
     }();

@@ -5,7 +5,7 @@
 #include "shell/Layout.h"
 #include "shell/Picture.h"
 #include "shell/PictureFiles.h"
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Key codes as handlers see them: the Windows virtual-key numbers.
 #pragma once
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 constexpr Word VK_BACK = 8, VK_TAB = 9, VK_CLEAR = 12, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17,
                VK_MENU = 18, VK_PAUSE = 19, VK_CAPITAL = 20, VK_ESCAPE = 27, VK_SPACE = 32,

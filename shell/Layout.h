@@ -41,14 +41,15 @@ using ClassTable = std::map<std::string, ClassInfo>;
 
 // The families' parts of the table.
 void AddControlClasses(ClassTable& classes);
-void AddStdControlClasses(ClassTable& classes);
+void AddButtonClasses(ClassTable& classes);
+void AddTextControlClasses(ClassTable& classes);
+void AddBoxClasses(ClassTable& classes);
 void AddGraphicsClasses(ClassTable& classes);
 void AddTimerClasses(ClassTable& classes);
 void AddMenuClasses(ClassTable& classes);
 void AddDialogClasses(ClassTable& classes);
 void AddFormClasses(ClassTable& classes);
 void AddTrackBarClasses(ClassTable& classes);
-void AddExtControlClasses(ClassTable& classes);
 
 // A family in a library of its own (sound, which brings the sound libraries with it) adds
 // its part when a program links it, through one object of this class in its file;

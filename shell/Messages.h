@@ -3,7 +3,7 @@
 // but Qt and the exception class, so every control can raise its events through it.
 #pragma once
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <functional>
 #include <string>

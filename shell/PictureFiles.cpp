@@ -7,7 +7,7 @@
 #include "shell/BitmapFormat.h"
 #include "shell/Files.h"
 #include "shell/PictureCache.h"
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // "prog2.ini".
 #include "sizekeeper/Unit1.h"
 
-#include "shell/IniFiles.h"
+#include "shell/IniFile.h"
 
 TForm1* Form1 = nullptr;
 

@@ -3,7 +3,8 @@
 
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
+#include "shell/TextControls.h"
 
 class TForm1 : public TForm {
 public:

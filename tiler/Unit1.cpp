@@ -1,5 +1,6 @@
 // The tiler window's handlers: a random stamp, a grid of stamps, and opening a bitmap.
 #include "tiler/Unit1.h"
+#include "shell/Random.h"
 
 TForm1* Form1 = nullptr;
 

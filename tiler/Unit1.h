@@ -5,7 +5,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/Graphics.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
 
 class TForm1 : public TForm {
 public:

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "shell/Forms.h"
-#include "shell/MPlayer.h"
-#include "shell/StdControls.h"
+#include "shell/MediaPlayer.h"
+#include "shell/Buttons.h"
 
 class TForm1 : public TForm {
 public:

@@ -4,6 +4,7 @@
 #include "shell/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
 #include "tests/support/TestMain.h"
+#include "shell/Random.h"
 
 #include <QAction>
 #include <QFile>

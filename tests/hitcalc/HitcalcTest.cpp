@@ -3,6 +3,7 @@
 #include "hitcalc/Combat.h"
 #include "hitcalc/Unit1.h"
 #include "tests/support/ProgramTest.h"
+#include "shell/Random.h"
 
 #include <QTest>
 #include <QWidget>

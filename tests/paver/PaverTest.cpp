@@ -6,6 +6,7 @@
 #include "tests/support/Pixels.h"
 #include "tests/support/ProgramTest.h"
 #include "tests/support/TestMain.h"
+#include "shell/Random.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,7 +1,9 @@
 // The controls that hold, label and frame others: labelled edits, radio groups, bevels,
 // and fonts of a control's own.
 #include "shell/Application.h"
-#include "shell/ExtControls.h"
+#include "shell/Boxes.h"
+#include "shell/Buttons.h"
+#include "shell/TextControls.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,6 +1,6 @@
 // Number conversions: what text is a number, what a number looks like, and what a
 // failure says.
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Every reader of files in the shell against every kind of thing a name can lead to: each
 // is read, or refused at once with the true reason in Russian; none waits on a pipe.
 #include "shell/Graphics.h"
-#include "shell/IniFiles.h"
-#include "shell/MPlayer.h"
+#include "shell/IniFile.h"
+#include "shell/MediaPlayer.h"
 #include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
 

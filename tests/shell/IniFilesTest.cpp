@@ -1,6 +1,6 @@
 // The INI service: what a write leaves in the file, what a read finds, where a bare name
 // goes, and that a failed or killed write never damages the file.
-#include "shell/IniFiles.h"
+#include "shell/IniFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include "shell/Forms.h"
 #include "shell/Graphics.h"
-#include "shell/StdControls.h"
+#include "shell/Buttons.h"
 #include "shell/Timers.h"
 
 #include <functional>

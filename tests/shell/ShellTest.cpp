@@ -5,6 +5,7 @@
 #include "tests/shell/ProbeForm.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/TestMain.h"
+#include "shell/Random.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

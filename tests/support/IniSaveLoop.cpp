@@ -1,6 +1,6 @@
 // Saves window bounds into an INI file over and over until it is killed: the writer that
 // the crash test kills at random moments.
-#include "shell/IniFiles.h"
+#include "shell/IniFile.h"
 
 #include <cstdio>
 

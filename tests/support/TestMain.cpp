@@ -2,8 +2,9 @@
 // timer clock stopped so that every tick is one the test asked for.
 #include "tests/support/TestMain.h"
 
-#include "shell/SysUtils.h"
+#include "shell/Conversions.h"
 #include "shell/Timers.h"
+#include "shell/Random.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "tests/support/TestMain.h"
 #include "tiler/Unit1.h"
 #include "tests/support/ProgramTest.h"
+#include "shell/Random.h"
 
 #include <QApplication>
 #include <QFile>

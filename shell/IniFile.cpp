@@ -1,6 +1,6 @@
 // The INI service: parsing lines, finding sections and keys, and replacing the file
 // atomically on every write.
-#include "shell/IniFiles.h"
+#include "shell/IniFile.h"
 
 #include "shell/Files.h"
 

@@ -1,7 +1,7 @@
 // The media player: its transport buttons over Qt widgets, the sound that libsndfile
 // decodes and SDL2 plays, and its part of the layout's class table. This is the only
 // place in the shell that touches SDL or libsndfile.
-#include "shell/MPlayer.h"
+#include "shell/MediaPlayer.h"
 
 #include "shell/Files.h"
 #include "shell/Layout.h"

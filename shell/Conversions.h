@@ -1,20 +1,11 @@
-// The shell's exception class and the small conversions and helpers every program may call.
+// Conversions between values and text: numbers to and from text, names of enumeration
+// values, and a value quoted for a message. Failures raise the shell's Exception.
 #pragma once
 
+#include "shell/Exception.h"
+
 #include <cstdint>
-#include <exception>
 #include <string>
-
-// The one exception class the toolkit raises; the event loop shows its message.
-class Exception : public std::exception {
-public:
-    explicit Exception(std::string message = {}) : message_(std::move(message)) {}
-    const std::string& Message() const { return message_; }
-    const char* what() const noexcept override { return message_.c_str(); }
-
-private:
-    std::string message_;
-};
 
 using Word = std::uint16_t;
 
@@ -52,13 +43,3 @@ double StrToFloat(const std::string& text);
 // zeros, ',' as the decimal separator, an exponent ("1E15", "1E-5") for numbers of more
 // than 15 integer digits or below 0,0001. Negative zero is "0".
 std::string FloatToStr(double value);
-
-// An integer in 0..n-1 from one process-wide generator that is never seeded, so every
-// run repeats the same sequence; 0 when n is 0 (or negative).
-// This overloads the C library's random() (no arguments), which it neither calls nor
-// affects: random() with no argument still reaches libc's own generator.
-int random(int n);
-
-// The generator's state (a multiplicative congruential generator, 1 at start). The
-// programs never set it; tests save and restore it to know the draws to come.
-extern std::uint32_t RandSeed;

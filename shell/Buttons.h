@@ -1,13 +1,9 @@
-// The standard controls: push buttons, one-line edits, text labels, check boxes, radio
-// buttons and group boxes.
+// Buttons: the push button, the check box and the radio button.
 #pragma once
 
 #include "shell/Controls.h"
 
 class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -39,32 +35,6 @@ private:
     TModalResult modalResult_ = mrNone;
 };
 
-// A one-line text box the user can type into.
-class TEdit : public TControl {
-public:
-    TEdit();
-    std::string Text() const;
-    void SetText(const std::string& value);
-
-private:
-    QLineEdit* edit_;
-};
-
-// A line of text. It is never cut short: a caption wider than the label's Width runs on
-// to the right, as a label that sizes itself to its text would.
-class TLabel : public TControl {
-public:
-    TLabel();
-    std::string Caption() const;
-    void SetCaption(const std::string& value);
-
-protected:
-    void PlaceWidget() override;
-
-private:
-    QLabel* label_;
-};
-
 // A box with a tick. OnClick is raised on every change of the tick, whether the user
 // clicked it, pressed the space bar on it or the program set Checked.
 class TCheckBox : public TControl {
@@ -93,15 +63,4 @@ public:
 
 private:
     QRadioButton* radio_;
-};
-
-// A framed box with a caption that holds other controls; it never takes the focus.
-class TGroupBox : public TWinControl {
-public:
-    TGroupBox();
-    std::string Caption() const;
-    void SetCaption(const std::string& value);
-
-protected:
-    QGroupBox* box_;
 };

@@ -1,17 +1,12 @@
-// The standard controls over their Qt widgets, and their part of the layout's class table.
-#include "shell/StdControls.h"
+// Buttons over their Qt widgets, and their part of the layout's class table.
+#include "shell/Buttons.h"
 
 #include "shell/Layout.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <algorithm>
 
 namespace {
 
@@ -65,41 +60,6 @@ void TButton::SetDefault(bool value)
     button_->setDefault(value); // drawn with the heavier frame of a default button
 }
 
-TEdit::TEdit() : TControl(new QLineEdit), edit_(static_cast<QLineEdit*>(Widget())) {}
-
-std::string TEdit::Text() const
-{
-    return edit_->text().toStdString();
-}
-
-void TEdit::SetText(const std::string& value)
-{
-    edit_->setText(QString::fromStdString(value));
-}
-
-TLabel::TLabel() : TControl(new QLabel), label_(static_cast<QLabel*>(Widget()))
-{
-    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
-
-std::string TLabel::Caption() const
-{
-    return label_->text().toStdString();
-}
-
-void TLabel::SetCaption(const std::string& value)
-{
-    label_->setText(QString::fromStdString(value));
-    PlaceWidget();
-}
-
-void TLabel::PlaceWidget()
-{
-    TControl::PlaceWidget();
-    const QSize text = label_->sizeHint();
-    label_->resize(std::max(label_->width(), text.width()), std::max(label_->height(), text.height()));
-}
-
 TCheckBox::TCheckBox() : TControl(new QCheckBox), box_(static_cast<QCheckBox*>(Widget()))
 {
     QObject::connect(box_, &QCheckBox::toggled, [this] { Fire(OnClick, this); });
@@ -150,19 +110,7 @@ void TRadioButton::SetChecked(bool value)
     radio_->setAutoExclusive(true);
 }
 
-TGroupBox::TGroupBox() : TWinControl(new QGroupBox), box_(static_cast<QGroupBox*>(Widget())) {}
-
-std::string TGroupBox::Caption() const
-{
-    return box_->title().toStdString();
-}
-
-void TGroupBox::SetCaption(const std::string& value)
-{
-    box_->setTitle(QString::fromStdString(value));
-}
-
-void AddStdControlClasses(ClassTable& classes)
+void AddButtonClasses(ClassTable& classes)
 {
     classes["TButton"] = {"TControl",
                           [] { return std::make_unique<TButton>(); },
@@ -173,10 +121,6 @@ void AddStdControlClasses(ClassTable& classes)
                               ChoiceProperty("ModalResult", &TButton::SetModalResult, ModalResultNames),
                               NotifyProperty("OnClick", &TButton::OnClick),
                           }};
-    classes["TEdit"] = {"TControl", [] { return std::make_unique<TEdit>(); }, {TextProperty("Text", &TEdit::SetText)}};
-    classes["TLabel"] = {"TControl",
-                         [] { return std::make_unique<TLabel>(); },
-                         {TextProperty("Caption", &TLabel::SetCaption)}};
     classes["TCheckBox"] = {"TControl",
                             [] { return std::make_unique<TCheckBox>(); },
                             {
@@ -190,7 +134,4 @@ void AddStdControlClasses(ClassTable& classes)
                                    TextProperty("Caption", &TRadioButton::SetCaption),
                                    BoolProperty("Checked", &TRadioButton::SetChecked),
                                }};
-    classes["TGroupBox"] = {"TWinControl",
-                            [] { return std::make_unique<TGroupBox>(); },
-                            {TextProperty("Caption", &TGroupBox::SetCaption)}};
 }

@@ -1,0 +1,16 @@
+// The shell's exception class.
+#pragma once
+
+#include <exception>
+#include <string>
+
+// The one exception class the toolkit raises; the event loop shows its message.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message = {}) : message_(std::move(message)) {}
+    const std::string& Message() const { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
