@@ -169,6 +169,9 @@ OpenedFile OpenForReading(const std::string& path, const std::string& what, cons
         throw fail(SystemReason(errno));
     if (!S_ISREG(opened.status.st_mode))
         throw fail(KindReason(path, opened.status.st_mode));
+    // Reads of a regular file never wait, with O_NONBLOCK or without; clearing it only
+    // keeps later readers from meeting a flag they did not ask for. If clearing it fails,
+    // the file still reads the same, so neither result is checked.
     const int flags = fcntl(opened.handle.Get(), F_GETFL);
     if (flags >= 0)
         fcntl(opened.handle.Get(), F_SETFL, flags & ~O_NONBLOCK);

@@ -330,7 +330,9 @@ struct stat ReplaceFile(const std::string& path, const std::string& target, cons
         Fail("Не удалось записать файл", path, error);
     }
     // The rename itself is made durable too, so a power cut cannot bring the old file back
-    // after the program said nothing went wrong.
+    // after the program said nothing went wrong. Its result is not checked: the new file
+    // has already replaced the old one, and some file systems refuse fsync on a folder, so
+    // a failure here would report a save that did take place as failed.
     if (const FileHandle dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Valid())
         fsync(dir.Get());
     return written;
