@@ -5,13 +5,12 @@
 #include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
 #include "tests/shell/ProbeForm.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -311,15 +310,13 @@ private:
     std::string path_;
 };
 
-class BitmapFiles : public ::testing::Test {
+class BitmapFiles : public TemporaryFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
+        TemporaryFolder::SetUp();
         ClearPictureCache();
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
     static void Write(const QString& name, const QByteArray& bytes, std::int64_t gap = 0)
     {
@@ -331,8 +328,6 @@ protected:
         ASSERT_TRUE(file.seek(head + gap));
         ASSERT_EQ(file.write(bytes.mid(head)), bytes.size() - head);
     }
-
-    QTemporaryDir folder;
 };
 
 TEST_F(BitmapFiles, EveryCommonFormReadsPixelForPixel)

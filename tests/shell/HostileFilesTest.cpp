@@ -5,10 +5,9 @@
 #include "shell/MediaPlayer.h"
 #include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
+#include "tests/support/TemporaryFolder.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -148,13 +147,11 @@ struct KindCase {
 
 } // namespace
 
-TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
+using HostileFiles = TemporaryFolder;
+
+TEST_F(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
     ASSERT_EQ(chmod(folder.path().toLocal8Bit(), 0711), 0); // anyone may look up a name in it
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder.path());
     qputenv("SDL_AUDIODRIVER", "dummy");
 
     QFile ball(":/probe/Ball.bmp");
@@ -277,5 +274,4 @@ TEST(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
                 rmdir("файл");
         }
     }
-    QDir::setCurrent(previous);
 }

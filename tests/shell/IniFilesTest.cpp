@@ -1,10 +1,9 @@
 // The INI service: what a write leaves in the file, what a read finds, where a bare name
 // goes, and that a failed or killed write never damages the file.
 #include "shell/IniFile.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -18,7 +17,7 @@
 
 namespace {
 
-class IniFiles : public ::testing::Test {
+class IniFiles : public TemporaryFolder {
 protected:
     std::string Path(const std::string& name = "prog.ini") const { return folder.path().toStdString() + "/" + name; }
     void Put(const std::string& content, const std::string& name = "prog.ini") const
@@ -52,8 +51,6 @@ protected:
         }
         return {};
     }
-
-    QTemporaryDir folder;
 };
 
 struct Write {

@@ -4,13 +4,13 @@
 #include "shell/KeyCodes.h"
 #include "tests/shell/ProbeForm.h"
 #include "tests/support/MessageBoxes.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestMain.h"
 #include "shell/Random.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
@@ -18,7 +18,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -182,12 +181,11 @@ TEST(Shell, ShowMessageIsTitledWithTheProgramName)
     EXPECT_EQ(boxes.Shown()[0].text, "Вы Выиграли!");
 }
 
-class Pictures : public ::testing::Test {
+class Pictures : public TemporaryFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
+        TemporaryFolder::SetUp();
         ASSERT_TRUE(QFile::copy(":/probe/Ball.bmp", "мяч.bmp"));
         QFile::setPermissions("мяч.bmp", QFile::ReadOwner | QFile::WriteOwner);
         QFile garbage("битый.bmp");
@@ -197,9 +195,6 @@ protected:
         ASSERT_TRUE(QFile::copy("мяч.bmp", "мяч.png"));
         QDir().mkdir("папка.bmp");
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
-
-    QTemporaryDir folder;
 };
 
 TEST_F(Pictures, LoadByExtensionAndNameTheFileOnFailure)

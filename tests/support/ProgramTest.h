@@ -5,15 +5,12 @@
 
 #include "shell/Application.h"
 #include "tests/support/MessageBoxes.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "tests/support/TemporaryFolder.h"
 
 #include <string>
 
 template <class Form>
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public TemporaryFolder {
 protected:
     // `form` is the program's global that holds its main window; `show` shows the window
     // once it is created, for tests that look at it or click it.
@@ -25,15 +22,12 @@ protected:
     // A fixture that prepares something before the window is built does so, then calls this.
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        QDir::setCurrent(folder.path());
+        TemporaryFolder::SetUp();
         application.CreateForm(form_);
         if (show_)
             form_->Show();
     }
-    void TearDown() override { QDir::setCurrent(QDir::rootPath()); }
 
-    QTemporaryDir folder;
     TApplication application;
     MessageBoxes boxes;
 
