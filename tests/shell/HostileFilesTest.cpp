@@ -6,6 +6,7 @@
 #include "shell/PictureCache.h"
 #include "shell/PictureFiles.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/WaveFiles.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -69,29 +70,6 @@ private:
     std::atomic<bool> blocked_{false};
     std::thread thread_;
 };
-
-std::string WaveBytes()
-{
-    // 8000 Hz, mono, 16-bit, 100 frames of silence.
-    const std::uint32_t data = 200;
-    std::string bytes = "RIFF";
-    const auto put = [&bytes](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes += char(value >> (8 * i) & 0xFF);
-    };
-    put(36 + data, 4);
-    bytes += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2);
-    put(1, 2);
-    put(8000, 4);
-    put(16000, 4);
-    put(2, 2);
-    put(16, 2);
-    bytes += "data";
-    put(data, 4);
-    return bytes + std::string(data, '\0');
-}
 
 // An INI name without a folder would go to the configuration folder.
 std::string WithFolder(const std::string& path)
@@ -168,7 +146,7 @@ TEST_F(HostileFiles, EveryReaderReadsOnlyRegularFilesAndNeverWaits)
          true, false},
         {"INI write", [] { return std::string("[Size]\nTop=1\n"); },
          [](const std::string& path) { TIniFile(WithFolder(path)).WriteString("Size", "Top", "2"); }, true, true},
-        {"wave", WaveBytes,
+        {"wave", [] { return WaveBytes({"silence", 1, 16, 1, 8000}, std::string(200, '\0')); },
          [](const std::string& path) {
              TMediaPlayer player;
              player.SetFileName(path);
