@@ -222,41 +222,48 @@ TEST(Shell, KeyCodesAreWindowsVirtualKeysByPlace)
     const std::vector<std::pair<NativeKey, Word>> rows = {
         // By place: the character typed does not matter (Russian letters, shifted digits).
         {{0x424 /* Ф */, false, 38, 0x6c6}, 'A'}, {{0x42f /* Я */, false, 52, 0x6d1}, 'Z'},
-        {{Qt::Key_Exclam, false, 10, '!'}, '1'},   {{Qt::Key_0, false, 19, '0'}, '0'},
-        {{0x425 /* Х */, false, 34, 0x6e8}, 219},  {{Qt::Key_Period, false, 61, '.'}, 191},
-        {{Qt::Key_Semicolon, false, 47}, 186},    {{Qt::Key_Equal, false, 21}, 187},
-        {{Qt::Key_Comma, false, 59}, 188},        {{Qt::Key_Minus, false, 20}, 189},
-        {{Qt::Key_Period, false, 60}, 190},       {{Qt::Key_QuoteLeft, false, 49}, 192},
-        {{Qt::Key_Backslash, false, 51}, 220},    {{Qt::Key_BracketRight, false, 35}, 221},
-        {{Qt::Key_Apostrophe, false, 48}, 222},   {{Qt::Key_Less, false, 94}, 226},
+        {{Qt::Key_Exclam, false, 10, '!'}, '1'}, {{Qt::Key_0, false, 19, '0'}, '0'},
+        {{0x425 /* Х */, false, 34, 0x6e8}, VK_OEM_4}, {{Qt::Key_Period, false, 61, '.'}, VK_OEM_2},
+        {{Qt::Key_Semicolon, false, 47}, VK_OEM_1}, {{Qt::Key_Equal, false, 21}, VK_OEM_PLUS},
+        {{Qt::Key_Comma, false, 59}, VK_OEM_COMMA}, {{Qt::Key_Minus, false, 20}, VK_OEM_MINUS},
+        {{Qt::Key_Period, false, 60}, VK_OEM_PERIOD}, {{Qt::Key_QuoteLeft, false, 49}, VK_OEM_3},
+        {{Qt::Key_Backslash, false, 51}, VK_OEM_5}, {{Qt::Key_BracketRight, false, 35}, VK_OEM_6},
+        {{Qt::Key_Apostrophe, false, 48}, VK_OEM_7}, {{Qt::Key_Less, false, 94}, VK_OEM_102},
         // Modifiers and locks, left and right alike.
-        {{Qt::Key_Shift, false, 50}, 16}, {{Qt::Key_Shift, false, 62}, 16}, {{Qt::Key_Control, false, 37}, 17},
-        {{Qt::Key_Control, false, 105}, 17}, {{Qt::Key_Alt, false, 64}, 18}, {{Qt::Key_AltGr, false, 108}, 18},
-        {{Qt::Key_Super_L, false, 133}, 91}, {{Qt::Key_Super_R, false, 134}, 92}, {{Qt::Key_Menu, false, 135}, 93},
-        {{Qt::Key_Pause, false, 127}, 19}, {{Qt::Key_CapsLock, false, 66}, 20}, {{Qt::Key_NumLock, false, 77}, 144},
-        {{Qt::Key_ScrollLock, false, 78}, 145}, {{Qt::Key_Print, false, 107}, 44},
+        {{Qt::Key_Shift, false, 50}, VK_SHIFT}, {{Qt::Key_Shift, false, 62}, VK_SHIFT},
+        {{Qt::Key_Control, false, 37}, VK_CONTROL}, {{Qt::Key_Control, false, 105}, VK_CONTROL},
+        {{Qt::Key_Alt, false, 64}, VK_MENU}, {{Qt::Key_AltGr, false, 108}, VK_MENU},
+        {{Qt::Key_Super_L, false, 133}, VK_LWIN}, {{Qt::Key_Super_R, false, 134}, VK_RWIN},
+        {{Qt::Key_Menu, false, 135}, VK_APPS}, {{Qt::Key_Pause, false, 127}, VK_PAUSE},
+        {{Qt::Key_CapsLock, false, 66}, VK_CAPITAL}, {{Qt::Key_NumLock, false, 77}, VK_NUMLOCK},
+        {{Qt::Key_ScrollLock, false, 78}, VK_SCROLL}, {{Qt::Key_Print, false, 107}, VK_SNAPSHOT},
         // Function keys: F13 and above type other keysyms under X, their place still counts.
-        {{Qt::Key_F1, false, 67}, 112}, {{Qt::Key_F10, false, 76}, 121}, {{Qt::Key_F11, false, 95}, 122},
-        {{Qt::Key_F12, false, 96}, 123}, {{Qt::Key_Tools, false, 191}, 124}, {{0, false, 202}, 135},
+        {{Qt::Key_F1, false, 67}, VK_F1}, {{Qt::Key_F10, false, 76}, VK_F1 + 9}, {{Qt::Key_F11, false, 95}, VK_F1 + 10},
+        {{Qt::Key_F12, false, 96}, VK_F1 + 11}, {{Qt::Key_Tools, false, 191}, VK_F1 + 12},
+        {{0, false, 202}, VK_F1 + 23},
         // Navigation and editing keys.
-        {{Qt::Key_Home, false, 110}, 36}, {{Qt::Key_Up, false, 111}, 38}, {{Qt::Key_PageUp, false, 112}, 33},
-        {{Qt::Key_Left, false, 113}, 37}, {{Qt::Key_Right, false, 114}, 39}, {{Qt::Key_End, false, 115}, 35},
-        {{Qt::Key_Down, false, 116}, 40}, {{Qt::Key_PageDown, false, 117}, 34}, {{Qt::Key_Insert, false, 118}, 45},
-        {{Qt::Key_Delete, false, 119}, 46}, {{Qt::Key_Backspace, false, 22}, 8}, {{Qt::Key_Tab, false, 23}, 9},
-        {{Qt::Key_Return, false, 36}, 13}, {{Qt::Key_Escape, false, 9}, 27}, {{Qt::Key_Space, false, 65}, 32},
+        {{Qt::Key_Home, false, 110}, VK_HOME}, {{Qt::Key_Up, false, 111}, VK_UP},
+        {{Qt::Key_PageUp, false, 112}, VK_PRIOR}, {{Qt::Key_Left, false, 113}, VK_LEFT},
+        {{Qt::Key_Right, false, 114}, VK_RIGHT}, {{Qt::Key_End, false, 115}, VK_END},
+        {{Qt::Key_Down, false, 116}, VK_DOWN}, {{Qt::Key_PageDown, false, 117}, VK_NEXT},
+        {{Qt::Key_Insert, false, 118}, VK_INSERT}, {{Qt::Key_Delete, false, 119}, VK_DELETE},
+        {{Qt::Key_Backspace, false, 22}, VK_BACK}, {{Qt::Key_Tab, false, 23}, VK_TAB},
+        {{Qt::Key_Return, false, 36}, VK_RETURN}, {{Qt::Key_Escape, false, 9}, VK_ESCAPE},
+        {{Qt::Key_Space, false, 65}, VK_SPACE},
         // The keypad: digits while it types them, navigation keys else (Num Lock off, or Shift).
-        {{Qt::Key_7, true, 79, kp7}, 103}, {{Qt::Key_Home, true, 79, kpHome}, 36},
-        {{Qt::Key_0, true, 90, 0xffb0}, 96}, {{Qt::Key_Insert, true, 90, 0xff9e}, 45},
-        {{Qt::Key_5, true, 84, 0xffb5}, 101}, {{Qt::Key_Clear, true, 84, 0xff9d}, 12},
-        {{Qt::Key_3, true, 89, 0xffb3}, 99}, {{Qt::Key_PageDown, true, 89, 0xff9b}, 34},
-        {{Qt::Key_Period, true, 91, kpDecimal}, 110}, {{Qt::Key_Comma, true, 91, kpSeparator}, 110},
-        {{Qt::Key_Delete, true, 91, kpDelete}, 46}, {{Qt::Key_Slash, true, 106}, 111},
-        {{Qt::Key_Asterisk, true, 63}, 106}, {{Qt::Key_Minus, true, 82}, 109}, {{Qt::Key_Plus, true, 86}, 107},
-        {{Qt::Key_Enter, true, 104}, 13},
+        {{Qt::Key_7, true, 79, kp7}, VK_NUMPAD0 + 7}, {{Qt::Key_Home, true, 79, kpHome}, VK_HOME},
+        {{Qt::Key_0, true, 90, 0xffb0}, VK_NUMPAD0}, {{Qt::Key_Insert, true, 90, 0xff9e}, VK_INSERT},
+        {{Qt::Key_5, true, 84, 0xffb5}, VK_NUMPAD0 + 5}, {{Qt::Key_Clear, true, 84, 0xff9d}, VK_CLEAR},
+        {{Qt::Key_3, true, 89, 0xffb3}, VK_NUMPAD0 + 3}, {{Qt::Key_PageDown, true, 89, 0xff9b}, VK_NEXT},
+        {{Qt::Key_Period, true, 91, kpDecimal}, VK_DECIMAL}, {{Qt::Key_Comma, true, 91, kpSeparator}, VK_DECIMAL},
+        {{Qt::Key_Delete, true, 91, kpDelete}, VK_DELETE}, {{Qt::Key_Slash, true, 106}, VK_DIVIDE},
+        {{Qt::Key_Asterisk, true, 63}, VK_MULTIPLY}, {{Qt::Key_Minus, true, 82}, VK_SUBTRACT},
+        {{Qt::Key_Plus, true, 86}, VK_ADD}, {{Qt::Key_Enter, true, 104}, VK_RETURN},
         // Presses without a place (synthetic ones) go by Qt's key.
-        {{Qt::Key_A}, 65}, {{Qt::Key_9}, 57}, {{Qt::Key_9, true}, 105}, {{Qt::Key_Plus, true}, 107},
-        {{Qt::Key_Plus}, 187}, {{Qt::Key_F24}, 135}, {{Qt::Key_Enter}, 13}, {{Qt::Key_Escape}, 27},
-        {{Qt::Key_PageUp}, 33}, {{Qt::Key_PageDown}, 34}, {{Qt::Key_Home}, 36}, {{Qt::Key_End}, 35},
+        {{Qt::Key_A}, 'A'}, {{Qt::Key_9}, '9'}, {{Qt::Key_9, true}, VK_NUMPAD0 + 9}, {{Qt::Key_Plus, true}, VK_ADD},
+        {{Qt::Key_Plus}, VK_OEM_PLUS}, {{Qt::Key_F24}, VK_F1 + 23}, {{Qt::Key_Enter}, VK_RETURN},
+        {{Qt::Key_Escape}, VK_ESCAPE}, {{Qt::Key_PageUp}, VK_PRIOR}, {{Qt::Key_PageDown}, VK_NEXT},
+        {{Qt::Key_Home}, VK_HOME}, {{Qt::Key_End}, VK_END},
         // Keys known to neither table still count as presses.
         {{Qt::Key_VolumeUp, false, 123}, VK_UNKNOWN}, {{Qt::Key_VolumeUp}, VK_UNKNOWN}, {{0, false, 0}, VK_UNKNOWN},
     };
@@ -283,7 +290,7 @@ TEST(Shell, KeysAndMouseMovesReachTheWindowsHandlers)
     QTest::keyClick(form.Widget(), Qt::Key_Escape);
     QTest::keyClick(form.Widget(), Qt::Key_A);
     QTest::keyClick(form.Widget(), Qt::Key_VolumeUp);
-    EXPECT_EQ(keys, (std::vector<Word>{VK_LEFT, VK_ESCAPE, 65, VK_UNKNOWN})) << "an unknown key is still a press";
+    EXPECT_EQ(keys, (std::vector<Word>{VK_LEFT, VK_ESCAPE, 'A', VK_UNKNOWN})) << "an unknown key is still a press";
 
     QTest::mouseMove(form.Widget(), QPoint(30, 160));
     QTest::mouseMove(form.Widget(), QPoint(120, 120)); // over Image1: the image's own
