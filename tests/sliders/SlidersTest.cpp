@@ -78,7 +78,7 @@ protected:
     }
 };
 
-TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)
+TEST_F(Sliders, StartsAtTheLayoutsOuterSizeWithNoFactorSet)
 {
     EXPECT_EQ(Form1->Width(), 696) << "the outer size, before the window is framed";
     EXPECT_EQ(Form1->Height(), 480);
@@ -93,18 +93,10 @@ TEST_F(Sliders, StartsAsTheLayoutSaysWithNoFactorSet)
         const auto [above, below] = InkAboveAndBelow(static_cast<QSlider*>(Slider(n)->Widget()));
         EXPECT_EQ(above, 0) << "TrackBar" << n << ": tick marks above the channel";
         EXPECT_GT(below, 0) << "TrackBar" << n << ": no tick marks below the channel";
-        EXPECT_EQ(Slider(n)->Min(), 1);
-        EXPECT_EQ(Slider(n)->Max(), 10);
         EXPECT_EQ(Slider(n)->Position(), 1);
-        EXPECT_EQ(Slider(n)->LineSize(), n == 2 ? 5 : 1);
-        EXPECT_EQ(Slider(n)->PageSize(), 2);
         EXPECT_EQ(Edit(n)->Text(), "") << "applying the layout must raise no change event";
-        EXPECT_EQ(Edit(n)->Left(), 224);
-        EXPECT_EQ(Edit(n)->Top(), Slider(n)->Top());
         EXPECT_EQ(*Factors()[n - 1], 0);
     }
-    EXPECT_EQ(Form1->Edit8->Text(), "Edit8");
-    EXPECT_EQ(Form1->Caption(), "Form1");
 }
 
 struct ProductRow {
