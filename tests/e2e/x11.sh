@@ -57,23 +57,11 @@ start_desktop_once() {
     openbox >/dev/null 2>&1 &
     WM_PID=$!
     # openbox takes a moment before it manages new windows: wait until it has framed a
-    # probe window, so the program under test shows at once. Now and then openbox, just
-    # started, leaves the probe's map request unhandled until another event reaches it; a
-    # property changed on the root window every half second is that event. A probe that
-    # ended before it was framed is started again.
-    local probe="" waited
-    for waited in $(seq 500); do
-        if [ -z "$probe" ] || ! kill -0 "$probe" 2>/dev/null; then
-            xmessage -name desktop-probe "probe" >/dev/null 2>&1 &
-            probe=$!
-        fi
-        xprop -name desktop-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q "=" && break
-        [ $((waited % 25)) != 0 ] || xprop -root -f _E2E_WAKE 32c -set _E2E_WAKE "$waited" 2>/dev/null || true
-        sleep 0.02
-    done
-    kill "$probe" 2>/dev/null
-    wait "$probe" 2>/dev/null || true
-    [ "$waited" -lt 500 ] || { echo "openbox did not manage a window within 10 s"; return 1; }
+    # probe window, so the program under test shows at once.
+    PROBE="" LOOKS=0
+    poll_until 10 probe_framed || { kill "$PROBE" 2>/dev/null; echo "openbox did not manage a window within 10 s"; return 1; }
+    kill "$PROBE" 2>/dev/null
+    wait "$PROBE" 2>/dev/null || true
     # The Cyrillic letters the tests type get their keys now, before any program runs: a
     # keyboard map that changed under a running program lost the copy keys pressed right
     # after (Ctrl+A, Ctrl+C), now and then. (The map has too few spare keys for the whole
@@ -81,6 +69,16 @@ start_desktop_once() {
     "$X11_INPUT" bind "двенадцать Привет, мир" >/dev/null
     # A key whose release comes late on a busy machine must not type its letter twice.
     "$X11_INPUT" no-repeat
+}
+
+# Tells whether openbox has framed the probe window, started anew when it ended unframed. Now
+# and then openbox, just started, leaves the probe's map request unhandled until another event
+# reaches it: a property changed on the root window every 25 looks (half a second) is that event.
+probe_framed() {
+    [ -n "$PROBE" ] && kill -0 "$PROBE" 2>/dev/null || { xmessage -name desktop-probe probe >/dev/null 2>&1 & PROBE=$!; }
+    LOOKS=$((LOOKS + 1))
+    [ $((LOOKS % 25)) != 0 ] || xprop -root -f _E2E_WAKE 32c -set _E2E_WAKE "$LOOKS" 2>/dev/null || true
+    xprop -name desktop-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q "="
 }
 
 stop_desktop() {
