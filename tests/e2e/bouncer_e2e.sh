@@ -5,7 +5,7 @@ set -euo pipefail
 program=$1
 assets=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x11.sh"
+source "$here/bouncer_lib.sh"
 
 e2e_setup bouncer
 cp "$assets"/*.bmp "$work"/

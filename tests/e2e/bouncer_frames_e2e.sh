@@ -6,7 +6,7 @@
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/x11.sh"
+source "$here/bouncer_lib.sh"
 
 e2e_setup bouncer-frames
 
