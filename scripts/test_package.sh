@@ -47,49 +47,6 @@ export HOME="$work/home" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/device.ra
 mkdir -p "$HOME"
 start_desktop
 
-# Tells whether a row of the open dialog's file list is picked: Home and Space pick the
-# first file once the dialog has read the folder (before that the list is empty and the
-# keys pick nothing), and a picked row shows in the highlight colour.
-first_file_picked() {
-    press "$1" Home space
-    import -window "$1" "$shots/dialog.png"
-    [ "$(convert "$shots/dialog.png" -fill black +opaque "#308CC6" -fill white -opaque "#308CC6" \
-         -format "%[fx:int(mean*w*h)]" info:)" -gt 2000 ]
-}
-
-# Checks, once the program has shown its window, that it has read its sample files: bouncer
-# animates its ball, paver paves with its tiles, tiler opens a star, wavplayer plays its 1.wav.
-check_samples() {
-    local ball
-    case $1 in
-    bouncer)
-        screenshot "$shots/bouncer.png"
-        ball=$(find_colour "$shots/bouncer.png" "#00FF00")
-        [ -n "$ball" ] || fail "bouncer shows no ball"
-        wait_until 10 "bouncer's ball does not move from ($ball)" \
-            colour_moved "$shots/bouncer.png" "#00FF00" "$ball" ;;
-    paver)
-        click_at "$window" 100 316  # its one button
-        screenshot "$shots/paver.png"
-        [ -n "$(find_colour "$shots/paver.png" "#FF00FF")" ] || fail "paver laid none of its checkered tiles" ;;
-    tiler)
-        # «Открыть», then the first file of the dialog's list: the dialog opens in the folder
-        # the program started in. «Замостить» then stamps it (a yellow star) over the grid.
-        click_at "$window" 547 244
-        dialog=$(wait_for_box tiler "$window") || fail "tiler's open dialog did not show"
-        press "$dialog" shift+Tab
-        wait_until 10 "tiler's open dialog lists no file" first_file_picked "$dialog"
-        press_closing "$dialog" Return
-        wait_until 10 "tiler's open dialog did not close" not_shown tiler "$dialog"
-        click_at "$window" 547 308
-        screenshot "$shots/tiler.png"
-        [ -n "$(find_colour "$shots/tiler.png" "#FFFF00")" ] || fail "tiler did not stamp the star from its folder" ;;
-    wavplayer)
-        click_at "$window" 37 12  # «Грузить»
-        wait_until 10 "wavplayer played nothing" test -s "$SDL_DISKAUDIOFILE" ;;
-    esac
-}
-
 for entry in "${entries[@]}"; do
     name=$(basename "$entry" .desktop)
     command=$(sed -n 's/^Exec=//p' "$entry")
@@ -103,7 +60,10 @@ for entry in "${entries[@]}"; do
     shown=$(( ($(date +%s%N) - started) / 1000000 ))
     GEOMETRY=$(client_geometry "$window")
     [ -z "$(other_windows "$name" "$window")" ] || fail "$name shows a message box at start"
-    check_samples "$name"
+    # What the program's own tests/e2e/NAME_package_check.sh checks, when it has one: that it
+    # has read its sample files, say.
+    check=$root/tests/e2e/${name}_package_check.sh
+    [ ! -f "$check" ] || source "$check"
     settle "$window"
     [ -z "$(other_windows "$name" "$window")" ] || fail "$name shows a message box"
     close_window "$window"
