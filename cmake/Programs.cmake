@@ -12,6 +12,9 @@
 #   E2E       end-to-end scripts tests/e2e/SCRIPT.sh, each run with the program's path and
 #             E2E_ARGS
 # Its menu entry is packaging/applications/NAME.desktop.in, its icons assets/icons/NAME.*.
+# Found by name when there: packaging/man/NAME.files, its manual page's FILES section when
+# it has no samples, and tests/e2e/NAME_package_check.sh, what the package test checks once
+# the installed program shows its window.
 function(add_program name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SAMPLES;TESTS;E2E;E2E_ARGS")
   if(arg_UNPARSED_ARGUMENTS)

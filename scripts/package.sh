@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building and packaging need, then builds the Debian package of the eight programs into build/ and
+# Installs what building and packaging need, then builds the Debian package of the programs into build/ and
 # prints its path, the one line it writes to standard output.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
