@@ -103,8 +103,8 @@ find_colour() {
     read -r x y w h <<<"$GEOMETRY"
     box=$(convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque "$colour" \
           -fill white -opaque "$colour" -format "%@" info: 2>/dev/null)
-    # %@ is the bounding box of what differs from the border: WxH+X+Y.
-    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
+    # %@ is the bounding box of what differs from the border: WxH+X+Y (0x0 when nothing does).
+    [[ $box =~ ^([1-9][0-9]*)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
     [ "${BASH_REMATCH[1]}" -lt "$w" ] || return 0
     echo "${BASH_REMATCH[3]} ${BASH_REMATCH[4]}"
 }
