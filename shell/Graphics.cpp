@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
@@ -93,6 +94,14 @@ void TPicture::LoadFromFile(const std::string& fileName)
     bitmap_.SetPicture(ReadPicture(fileName, fileName));
 }
 
+// A draw waiting to be put into the image: the bitmap's pixels as they were when it was
+// drawn, where they go, and where the bitmap's corner lies.
+struct TCanvas::Stamp {
+    QImage source;
+    QRect target;
+    QPoint corner;
+};
+
 TCanvas::TCanvas(QWidget* surface) : surface_(surface), image_(std::make_unique<QImage>()) {}
 
 TCanvas::~TCanvas() = default;
@@ -122,18 +131,42 @@ void TCanvas::Draw(int X, int Y, const TBitmap* Graphic)
         *image_ = std::move(grown);
     }
     const QRect target(int(left), int(top), int(right - left), int(bottom - top));
-    QPainter painter(image_.get());
-    // Every pixel of the bitmap covers what was there, whatever alpha its file held.
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    // Only the part of the bitmap that reaches the client area is asked for.
-    const QImage& source = Graphic->Part(int(right - X), int(bottom - Y));
-    const QRect from = target.translated(-X, -Y);
-    if (source.hasAlphaChannel())
-        painter.drawImage(target, source.copy(from).convertToFormat(QImage::Format_RGB32));
-    else
-        painter.drawImage(target, source, from);
-    painter.end();
+    // Only the part of the bitmap that reaches the client area is asked for, now, so that
+    // a picture that cannot give it fails this draw. The copy shares the pixels and keeps
+    // them as they are, whatever happens to the bitmap afterwards.
+    stamps_.push_back({Graphic->Part(int(right - X), int(bottom - Y)), target, QPoint(X, Y)});
+    // A handler that draws without end holds no more than a bounded number of draws.
+    constexpr std::size_t MostWaiting = 256;
+    if (stamps_.size() >= MostWaiting)
+        Compose();
     surface_->update(target);
+}
+
+const QImage& TCanvas::Image() const
+{
+    Compose();
+    return *image_;
+}
+
+void TCanvas::Compose() const
+{
+    if (stamps_.empty())
+        return;
+    QPainter painter(image_.get());
+    // Every pixel of a bitmap covers what was there, whatever alpha its file held.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    QRegion covered;
+    for (auto stamp = stamps_.rbegin(); stamp != stamps_.rend(); ++stamp) {
+        for (const QRect& rect : QRegion(stamp->target).subtracted(covered)) {
+            const QRect from = rect.translated(-stamp->corner);
+            if (stamp->source.hasAlphaChannel())
+                painter.drawImage(rect, stamp->source.copy(from).convertToFormat(QImage::Format_RGB32));
+            else
+                painter.drawImage(rect, stamp->source, from);
+        }
+        covered += stamp->target;
+    }
+    stamps_.clear();
 }
 
 TImage::TImage() : TControl(new ImageWidget(*picture_.GetBitmap()))

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Picture;
 class QImage;
@@ -87,11 +88,18 @@ public:
     void Draw(int X, int Y, const TBitmap* Graphic);
 
     // For the shell: the drawings, transparent where nothing was drawn.
-    const QImage& Image() const { return *image_; }
+    const QImage& Image() const;
 
 private:
+    struct Stamp;
+
+    // Puts the draws made since the last call into the image, each only where no later
+    // draw covers it: a run of draws that overlap costs what can be seen, not their sum.
+    void Compose() const;
+
     QWidget* surface_;
     std::unique_ptr<QImage> image_;
+    mutable std::vector<Stamp> stamps_;
 };
 
 // Shows a picture unscaled from its top-left corner; never sizes itself to it.

@@ -57,6 +57,25 @@ TEST(Canvas, DrawsOpaqueAndCutsAtTheClientAreaWhereverTheCornerLies)
     }
 }
 
+TEST(Canvas, LaterDrawsCoverEarlierOnesAndKeepTheBitmapAsItWasWhenDrawn)
+{
+    QImage red(40, 40, QImage::Format_RGB32), blue(20, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    TBitmap large, small;
+    large.SetImage(red);
+    small.SetImage(blue);
+    TProbeForm form;
+    form.GetCanvas()->Draw(0, 0, &large);
+    form.GetCanvas()->Draw(10, 10, &small);
+    small.SetImage(red); // changed after it was drawn
+    form.GetCanvas()->Draw(25, 25, &large);
+    const QImage& image = form.GetCanvas()->Image();
+    for (const QPoint at : {QPoint(5, 5), QPoint(27, 27), QPoint(60, 60)})
+        EXPECT_EQ(image.pixel(at), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(15, 15), qRgb(0, 0, 255));
+}
+
 TEST(Canvas, NothingToDrawDrawsNothing)
 {
     TProbeForm form;
