@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <string_view>
@@ -109,60 +110,102 @@ void MakeFolders(const std::string& folder, const std::string& iniPath)
 // The byte-order mark Windows editors put at the start of a UTF-8 file.
 const std::string ByteOrderMark = "\xEF\xBB\xBF";
 
-// What a file held (nothing when it does not exist), whether it exists, what fstat said of
-// it, and where its lines begin: after the byte-order mark it may begin with.
-struct FileText {
-    std::string content;
-    bool exists = false;
-    struct stat status {};
-    std::size_t start = 0;
-};
+// How much of a file is read at a time. Fuzz builds read through a tiny window, so that
+// inputs of a few hundred bytes already cross windows, lines and all.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr std::size_t Window = 16;
+#else
+constexpr std::size_t Window = 256 << 10;
+#endif
 
-// Whether a file is still the one that was written: the same file, its size and the time
-// of its last change. Any write by another program changes that time, a replacement the file.
-bool Unchanged(const struct stat& now, const struct stat& written)
+// Opens an INI file to read, refusing anything but a regular file unread (a pipe, a device,
+// a folder, a link to one of them) and a file that says it is too large. A file that does
+// not exist gives an invalid handle. Messages name `shownName`.
+OpenedFile OpenIni(const std::string& path, const std::string& shownName)
 {
-    return now.st_dev == written.st_dev && now.st_ino == written.st_ino && now.st_size == written.st_size
-           && now.st_mtim.tv_sec == written.st_mtim.tv_sec && now.st_mtim.tv_nsec == written.st_mtim.tv_nsec;
-}
-
-// Reads a file whole; or takes `last`, what the last write left, when the file is still as
-// that write left it. Anything but a regular file (a pipe, a device, a folder, a link to
-// one of them) is refused unread. Messages name `shownName`.
-FileText ReadText(const std::string& path, const std::string& shownName, FileText* last = nullptr)
-{
-    FileText read;
-    const OpenedFile file = OpenForReading(path, "INI-файл", shownName, true);
-    if (!file.handle.Valid())
-        return read;
-    if (last && last->exists && Unchanged(file.status, last->status)) {
-        read = std::move(*last);
-        read.status = file.status;
-        return read;
-    }
-    if (file.status.st_size > MaxIniSize)
+    OpenedFile file = OpenForReading(path, "INI-файл", shownName, true);
+    if (file.handle.Valid() && file.status.st_size > MaxIniSize)
         throw Exception("Файл " + Quoted(shownName) + " слишком велик для INI-файла ("
                         + std::to_string(file.status.st_size / (1 << 20)) + " МБ)");
-    // The size is read to the end, not taken from fstat: a file growing while it is read
-    // is held to the same bound, and files in /proc say 0 and hold data.
-    read.content.reserve(std::size_t(file.status.st_size) + 1);
-    const int error = ReadToEnd(file.handle.Get(), MaxIniSize, read.content);
-    if (error == EFBIG)
-        throw Exception("Файл " + Quoted(shownName) + " слишком велик для INI-файла");
-    if (error != 0)
-        Fail("Не удалось прочитать файл", shownName, error);
-    read.exists = true;
-    read.status = file.status;
-    if (read.content.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0)
-        read.start = ByteOrderMark.size();
-    return read;
+    return file;
 }
+
+// Reads an open file from its start to its end in windows of whole lines, through one
+// buffer used again for every window: a large file is passed through, never held, so it
+// costs no fresh memory to page in (only a line longer than the buffer makes it grow).
+// Each window ends with '\n', the file's last line getting one when it lacks it. The size
+// fstat gives is not trusted: files in /proc say 0 and hold data, and a file growing while
+// it is read is held to the same bound.
+class LineReader {
+public:
+    LineReader(int fd, const std::string& shownName) : fd_(fd), shownName_(shownName), buffer_(Window, '\0') {}
+
+    bool Next(std::string_view& window)
+    {
+        std::memmove(buffer_.data(), buffer_.data() + used_, filled_ - used_);
+        filled_ -= used_;
+        offset_ += used_;
+        used_ = 0;
+        // What is left of the last window holds no '\n': only what is read after it is looked at.
+        for (std::size_t searched = filled_;;) {
+            if (const void* end = memrchr(buffer_.data() + searched, '\n', filled_ - searched)) {
+                used_ = std::size_t(static_cast<const char*>(end) - buffer_.data()) + 1;
+                break;
+            }
+            searched = filled_;
+            if (ended_) {
+                if (filled_ == 0)
+                    return false;
+                // The last line lacks its '\n'; a byte-order mark alone is no line.
+                if (offset_ + filled_ > start_) {
+                    Reserve(1);
+                    buffer_[filled_++] = '\n';
+                }
+                used_ = filled_;
+                break;
+            }
+            Reserve(1);
+            const ssize_t got = read(fd_, buffer_.data() + filled_, buffer_.size() - filled_);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                Fail("Не удалось прочитать файл", shownName_, errno);
+            if (offset_ + filled_ + std::size_t(got) > std::size_t(MaxIniSize))
+                throw Exception("Файл " + Quoted(shownName_) + " слишком велик для INI-файла");
+            filled_ += std::size_t(got);
+            ended_ = got == 0;
+            if (offset_ == 0 && filled_ >= ByteOrderMark.size())
+                start_ = ByteOrderMark.compare(0, std::string::npos, buffer_.data(), ByteOrderMark.size()) == 0
+                             ? ByteOrderMark.size()
+                             : 0;
+        }
+        window = std::string_view(buffer_.data(), used_);
+        return true;
+    }
+    // Where the window lies in the file.
+    std::size_t Offset() const { return offset_; }
+    // Where the window's first line begins: after the byte-order mark the file may begin with.
+    std::size_t LinesStart() const { return offset_ == 0 ? start_ : 0; }
+
+private:
+    void Reserve(std::size_t more)
+    {
+        if (filled_ + more > buffer_.size())
+            buffer_.resize(buffer_.size() * 2);
+    }
+
+    int fd_;
+    const std::string& shownName_;
+    std::string buffer_;
+    std::size_t filled_ = 0, used_ = 0, offset_ = 0, start_ = 0;
+    bool ended_ = false;
+};
 
 // Walks the lines of a text, each without its '\n', and tells where each lies, so that a
 // write can change one line of a large file without taking the rest apart.
 class LineWalk {
 public:
-    LineWalk(const std::string& text, std::size_t start) : text_(text), next_(start) {}
+    LineWalk(std::string_view text, std::size_t start) : text_(text), next_(start) {}
 
     // The next line; with `sectionsOnly`, the next that begins with '[' after blanks: outside
     // the section looked for no other line matters, and a large file is passed over at the
@@ -176,7 +219,7 @@ public:
         begin_ = next_;
         const std::size_t end = std::min(text_.find('\n', begin_), text_.size());
         next_ = end + 1;
-        line = std::string_view(text_).substr(begin_, end - begin_);
+        line = text_.substr(begin_, end - begin_);
         return true;
     }
     std::size_t Begin() const { return begin_; }
@@ -198,7 +241,7 @@ private:
         next_ = text_.size();
     }
 
-    const std::string& text_;
+    std::string_view text_;
     std::size_t next_, begin_ = 0;
 };
 
@@ -225,23 +268,6 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
     key = Trimmed(text.substr(0, equals));
     value = Trimmed(text.substr(equals + 1));
     return !key.empty();
-}
-
-// Writes all of `content`; returns 0 or the error number of the write that failed.
-int WriteAll(int fd, const std::string& content)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = write(fd, content.data() + done, content.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            return errno;
-        if (wrote == 0)
-            return EIO; // no progress and no error number: the disk took nothing
-        done += std::size_t(wrote);
-    }
-    return 0;
 }
 
 // The file a write replaces: the file itself, or the file a symbolic link leads to through
@@ -294,49 +320,102 @@ void IgnoreFileSizeSignal()
         signal(SIGXFSZ, SIG_IGN);
 }
 
-// Puts `content` in place of the file at `target`: a temporary file in the same folder is
-// written and flushed to disk, then renamed over the old one, which stays untouched on
-// failure. Messages name `path`, the name the program asked for. Returns what fstat says of
-// the new file.
-struct stat ReplaceFile(const std::string& path, const std::string& target, const std::string& content,
-                        bool existed, mode_t mode)
-{
-    IgnoreFileSizeSignal();
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
-    std::string temporary = TemporaryName(target);
-    FileHandle file(mkostemp(temporary.data(), O_CLOEXEC));
-    if (!file.Valid())
-        Fail("Не удалось записать файл", path, errno);
-    if (!existed) {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
+// A new file written beside the one it is to replace, at `target`: written and flushed to
+// disk, then renamed over the old one, which stays untouched on any failure; the new file is
+// removed then. Messages name `path`, the name the program asked for.
+class Replacement {
+public:
+    Replacement(const std::string& path, const std::string& target)
+        : path_(path), target_(target), temporary_(TemporaryName(target))
+    {
+        IgnoreFileSizeSignal();
+        file_ = FileHandle(mkostemp(temporary_.data(), O_CLOEXEC));
+        if (!file_.Valid())
+            Fail("Не удалось записать файл", path_, errno);
     }
-    int error = WriteAll(file.Get(), content);
-    if (error == 0 && fchmod(file.Get(), mode) != 0)
-        error = errno;
-    if (error == 0 && fsync(file.Get()) != 0)
-        error = errno;
-    struct stat written {};
-    if (error == 0 && fstat(file.Get(), &written) != 0)
-        error = errno;
-    if (const int closeError = file.Close(); error == 0)
-        error = closeError;
-    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        Fail("Не удалось записать файл", path, error);
+    ~Replacement()
+    {
+        if (!done_)
+            unlink(temporary_.c_str());
     }
-    // The rename itself is made durable too, so a power cut cannot bring the old file back
-    // after the program said nothing went wrong. Its result is not checked: the new file
-    // has already replaced the old one, and some file systems refuse fsync on a folder, so
-    // a failure here would report a save that did take place as failed.
-    if (const FileHandle dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Valid())
-        fsync(dir.Get());
-    return written;
-}
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    // Adds `data` at the end of what is written.
+    void Write(std::string_view data)
+    {
+        Put(data, size_);
+        size_ += data.size();
+    }
+
+    // Puts `data` at `at`, moving everything written after it along: from the end back, a
+    // window at a time, so that nothing is overwritten before it has moved.
+    void Insert(std::size_t at, std::string_view data)
+    {
+        std::string moving(Window, '\0');
+        for (std::size_t end = size_; end > at;) {
+            const std::size_t length = std::min(moving.size(), end - at);
+            end -= length;
+            for (std::size_t done = 0; done < length;) {
+                const ssize_t got = pread(file_.Get(), moving.data() + done, length - done, off_t(end + done));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    Fail("Не удалось записать файл", path_, got < 0 ? errno : EIO);
+                done += std::size_t(got);
+            }
+            Put(std::string_view(moving.data(), length), end + data.size());
+        }
+        Put(data, at);
+        size_ += data.size();
+    }
+
+    // Gives the new file `mode` and puts it in place of the old one.
+    void Commit(mode_t mode)
+    {
+        int error = fchmod(file_.Get(), mode) != 0 ? errno : 0;
+        if (error == 0 && fsync(file_.Get()) != 0)
+            error = errno;
+        if (const int closeError = file_.Close(); error == 0)
+            error = closeError;
+        if (error == 0 && rename(temporary_.c_str(), target_.c_str()) != 0)
+            error = errno;
+        if (error != 0)
+            Fail("Не удалось записать файл", path_, error);
+        done_ = true;
+        // The rename itself is made durable too, so a power cut cannot bring the old file
+        // back after the program said nothing went wrong. Its result is not checked: the new
+        // file has already replaced the old one, and some file systems refuse fsync on a
+        // folder, so a failure here would report a save that did take place as failed.
+        const std::size_t slash = target_.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash == 0 ? 1 : slash);
+        if (const FileHandle dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Valid())
+            fsync(dir.Get());
+    }
+
+private:
+    // Writes all of `data` at `at`.
+    void Put(std::string_view data, std::size_t at)
+    {
+        for (std::size_t done = 0; done < data.size();) {
+            const ssize_t wrote = pwrite(file_.Get(), data.data() + done, data.size() - done, off_t(at + done));
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote < 0)
+                Fail("Не удалось записать файл", path_, errno);
+            if (wrote == 0)
+                Fail("Не удалось записать файл", path_, EIO); // no progress and no error number: the disk took nothing
+            done += std::size_t(wrote);
+        }
+    }
+
+    const std::string& path_;
+    const std::string target_;
+    std::string temporary_;
+    FileHandle file_;
+    std::size_t size_ = 0;
+    bool done_ = false;
+};
 
 void CheckName(const std::string& what, const std::string& name, const char* forbidden)
 {
@@ -356,29 +435,33 @@ std::string TStrings::GetValue(const std::string& name) const
     return {};
 }
 
-struct TIniFile::Written {
-    FileText file;
-};
-
 TIniFile::TIniFile(const std::string& fileName)
     : path_(fileName.find('/') == std::string::npos ? ConfigFolder() + "/" + fileName : fileName)
 {
 }
 
-TIniFile::~TIniFile() = default;
-
 void TIniFile::ReadSectionValues(const std::string& section, TStrings* values) const
 {
-    const FileText file = ReadText(path_, path_);
-    LineWalk lines(file.content, file.start);
-    std::string_view line, current, key, value;
+    const OpenedFile file = OpenIni(path_, path_);
+    if (!file.handle.Valid())
+        return;
+    // The values are added once the whole file has been read: a file that fails half-way
+    // adds nothing.
+    TStringList found;
+    LineReader reader(file.handle.Get(), path_);
+    std::string_view window, line, current, key, value;
     bool inSection = false;
-    while (lines.Next(line, !inSection)) {
-        if (SectionOf(line, current))
-            inSection = SameName(current, section);
-        else if (inSection && KeyOf(line, key, value))
-            values->Add(std::string(key) + "=" + std::string(value));
+    while (reader.Next(window)) {
+        LineWalk lines(window, reader.LinesStart());
+        while (lines.Next(line, !inSection)) {
+            if (SectionOf(line, current))
+                inSection = SameName(current, section);
+            else if (inSection && KeyOf(line, key, value))
+                found.Add(std::string(key) + "=" + std::string(value));
+        }
     }
+    for (int i = 0; i < found.Count(); ++i)
+        values->Add(found.Strings(i));
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
@@ -395,51 +478,60 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (slash != std::string::npos && slash > 0)
         MakeFolders(path_.substr(0, slash), path_);
 
-    // Reading first refuses a name that leads anywhere but to a regular file (a link to
+    // Opening first refuses a name that leads anywhere but to a regular file (a link to
     // /dev/null, a pipe), so nothing is ever written there. A link to a file not made yet
-    // reads as no file, and the file is made where it leads.
+    // opens as no file, and the file is made where it leads.
     const std::string target = WriteTarget(path_);
     struct stat seen {};
     const bool notMadeYet = target != path_ && lstat(target.c_str(), &seen) != 0 && errno == ENOENT;
-    FileText file = ReadText(notMadeYet ? target : path_, path_, written_ ? &written_->file : nullptr);
-    written_.reset();
-    std::string& text = file.content;
-    // Every line ends with '\n' once written, the last one too.
-    if (text.size() > file.start && text.back() != '\n')
-        text += '\n';
-    // A file written with CRLF line ends gets CRLF on the lines added to it too.
-    const std::size_t firstEnd = text.find('\n', file.start);
-    const std::string lineEnd = firstEnd != std::string::npos && firstEnd > file.start && text[firstEnd - 1] == '\r'
-                                    ? "\r"
-                                    : "";
+    const OpenedFile file = OpenIni(notMadeYet ? target : path_, path_);
     const std::string newLine = key + "=" + value;
 
-    // The first line of the key in any section of that name is the one a read finds. Only
-    // that line changes, or one line is added; the rest of the text stays where it is.
+    // The old file is copied to the new one as it is read, a window at a time; every line
+    // ends with '\n' in the copy, the last one too. The first line of the key in any section
+    // of that name is the one a read finds: only that line changes, or one line is added.
+    Replacement copy(path_, target);
+    std::string lineEnd; // "\r" in a file written with CRLF line ends: added lines get it too
     std::size_t sectionEnd = std::string::npos; // after the last key of the first such section
     bool replaced = false, inSection = false, firstSection = true;
-    LineWalk lines(text, file.start);
-    std::string_view line, current, name, old;
-    while (!replaced && lines.Next(line, !inSection)) {
-        if (SectionOf(line, current)) {
-            if (inSection)
-                firstSection = false;
-            inSection = SameName(current, section);
-            if (inSection && sectionEnd == std::string::npos)
-                sectionEnd = lines.After();
-        } else if (inSection && KeyOf(line, name, old) && SameName(name, key)) {
-            const bool crlf = !line.empty() && line.back() == '\r';
-            text.replace(lines.Begin(), line.size(), newLine + (crlf ? "\r" : ""));
-            replaced = true;
-        } else if (inSection && firstSection && !Trimmed(line).empty()) {
-            sectionEnd = lines.After();
+    LineReader reader(file.handle.Get(), path_);
+    std::string_view window, line, current, name, old;
+    while (file.handle.Valid() && reader.Next(window)) {
+        const std::size_t start = reader.LinesStart();
+        // The first line tells how lines end; the first window holds it whole.
+        if (const std::size_t end = window.find('\n', start); reader.Offset() == 0 && end != std::string::npos
+                                                               && end > start && window[end - 1] == '\r')
+            lineEnd = "\r";
+        LineWalk lines(window, start);
+        std::size_t copied = 0;
+        while (!replaced && lines.Next(line, !inSection)) {
+            if (SectionOf(line, current)) {
+                if (inSection)
+                    firstSection = false;
+                inSection = SameName(current, section);
+                if (inSection && sectionEnd == std::string::npos)
+                    sectionEnd = reader.Offset() + lines.After();
+            } else if (inSection && KeyOf(line, name, old) && SameName(name, key)) {
+                const bool crlf = !line.empty() && line.back() == '\r';
+                copy.Write(window.substr(0, lines.Begin()));
+                copy.Write(newLine + (crlf ? "\r" : ""));
+                copied = lines.Begin() + line.size();
+                replaced = true;
+            } else if (inSection && firstSection && !Trimmed(line).empty()) {
+                sectionEnd = reader.Offset() + lines.After();
+            }
         }
+        copy.Write(window.substr(copied));
     }
     if (!replaced && sectionEnd != std::string::npos)
-        text.insert(sectionEnd, newLine + lineEnd + "\n");
+        copy.Insert(sectionEnd, newLine + lineEnd + "\n");
     else if (!replaced)
-        text += "[" + section + "]" + lineEnd + "\n" + newLine + lineEnd + "\n";
-    file.status = ReplaceFile(path_, target, text, file.exists, file.status.st_mode & 07777);
-    file.exists = true;
-    written_ = std::make_unique<Written>(Written{std::move(file)});
+        copy.Write("[" + section + "]" + lineEnd + "\n" + newLine + lineEnd + "\n");
+    if (file.handle.Valid()) {
+        copy.Commit(file.status.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        copy.Commit(0666 & ~mask);
+    }
 }

@@ -70,6 +70,15 @@ struct WriteCase {
 
 TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
 {
+    // Larger than what is read at a time, with a line longer than that too.
+    std::string pad = "long=";
+    for (int key = 0; pad.size() < 300000; ++key)
+        pad += std::to_string(key) + ",";
+    for (int key = 0; key < 30000; ++key)
+        pad += "\nk" + std::to_string(key) + "=v";
+    pad += "\n";
+    const std::string large = "[Size]\nTop=1\n[Pad]\n" + pad + "[Size]\nLeft=1";
+    const std::string largeAfter = "[Size]\nTop=1\nWidth=3\n[Pad]\n" + pad + "[Size]\nLeft=2\n";
     const WriteCase cases[] = {
         {"a new file", nullptr,
          {{"Size", "Top", "174"}, {"Size", "Left", "212"}, {"Size", "Height", "480"}, {"Size", "Width", "696"}},
@@ -95,6 +104,7 @@ TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
          "\xEF\xBB\xBF[Size]\r\nTop=2\r\n"},
         {"a mark only at the very start counts", "[Size]\n\xEF\xBB\xBF[Size]\n", {{"Size", "Top", "2"}},
          "[Size]\n\xEF\xBB\xBF[Size]\nTop=2\n"},
+        {"a large file", large.c_str(), {{"Size", "Left", "2"}, {"Size", "Width", "3"}}, largeAfter.c_str()},
     };
     for (const WriteCase& c : cases) {
         std::remove(Path().c_str());
