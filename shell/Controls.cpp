@@ -103,30 +103,6 @@ QWidget* TControl::Widget() const
     return widget_.data();
 }
 
-void TControl::SetLeft(int value)
-{
-    left_ = value;
-    PlaceWidget();
-}
-
-void TControl::SetTop(int value)
-{
-    top_ = value;
-    PlaceWidget();
-}
-
-void TControl::SetWidth(int value)
-{
-    width_ = value;
-    PlaceWidget();
-}
-
-void TControl::SetHeight(int value)
-{
-    height_ = value;
-    PlaceWidget();
-}
-
 void TControl::PlaceWidget()
 {
     widget_->setGeometry(Placeable(left_), Placeable(top_), std::clamp(width_, 0, PlacementLimit),

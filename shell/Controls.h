@@ -49,10 +49,10 @@ public:
     virtual int Top() const { return top_; }
     virtual int Width() const { return width_; }
     virtual int Height() const { return height_; }
-    virtual void SetLeft(int value);
-    virtual void SetTop(int value);
-    virtual void SetWidth(int value);
-    virtual void SetHeight(int value);
+    virtual void SetLeft(int value) { left_ = value; PlaceWidget(); }
+    virtual void SetTop(int value) { top_ = value; PlaceWidget(); }
+    virtual void SetWidth(int value) { width_ = value; PlaceWidget(); }
+    virtual void SetHeight(int value) { height_ = value; PlaceWidget(); }
 
     bool Visible() const { return visible_; }
     virtual void SetVisible(bool value);

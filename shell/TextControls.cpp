@@ -46,18 +46,6 @@ void TLabel::PlaceWidget()
 
 TLabeledEdit::TLabeledEdit() : label_(std::make_unique<TLabel>()) {}
 
-void TLabeledEdit::SetLabelPosition(TLabelPosition value)
-{
-    labelPosition_ = value;
-    PlaceLabel();
-}
-
-void TLabeledEdit::SetLabelSpacing(int value)
-{
-    labelSpacing_ = value;
-    PlaceLabel();
-}
-
 void TLabeledEdit::PlaceWidget()
 {
     TEdit::PlaceWidget();

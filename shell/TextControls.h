@@ -48,9 +48,9 @@ public:
 
     TLabel* EditLabel() { return label_.get(); }
     TLabelPosition LabelPosition() const { return labelPosition_; }
-    void SetLabelPosition(TLabelPosition value);
+    void SetLabelPosition(TLabelPosition value) { labelPosition_ = value; PlaceLabel(); }
     int LabelSpacing() const { return labelSpacing_; }
-    void SetLabelSpacing(int value);
+    void SetLabelSpacing(int value) { labelSpacing_ = value; PlaceLabel(); }
     // Puts the label beside the edit again, after the label's own size changed.
     void PlaceLabel();
 

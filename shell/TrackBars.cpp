@@ -117,18 +117,6 @@ void TTrackBar::SetOrientation(TTrackBarOrientation value)
     ShowTicks();
 }
 
-void TTrackBar::SetTickMarks(TTickMark value)
-{
-    tickMarks_ = value;
-    ShowTicks();
-}
-
-void TTrackBar::SetTickStyle(TTickStyle value)
-{
-    tickStyle_ = value;
-    ShowTicks();
-}
-
 void TTrackBar::ShowTicks()
 {
     static const QSlider::TickPosition positions[] = {QSlider::TicksBelow, QSlider::TicksAbove,

@@ -38,9 +38,9 @@ public:
     TTrackBarOrientation Orientation() const { return orientation_; }
     void SetOrientation(TTrackBarOrientation value);
     TTickMark TickMarks() const { return tickMarks_; }
-    void SetTickMarks(TTickMark value);
+    void SetTickMarks(TTickMark value) { tickMarks_ = value; ShowTicks(); }
     TTickStyle TickStyle() const { return tickStyle_; }
-    void SetTickStyle(TTickStyle value);
+    void SetTickStyle(TTickStyle value) { tickStyle_ = value; ShowTicks(); }
 
     TNotifyEvent OnChange;
 
