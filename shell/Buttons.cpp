@@ -29,24 +29,31 @@ protected:
 
 } // namespace
 
-TButton::TButton() : TControl(new ButtonWidget), button_(static_cast<QPushButton*>(Widget()))
+TButtonControl::TButtonControl(QAbstractButton* button) : TControl(button), button_(button) {}
+
+std::string TButtonControl::Caption() const
 {
-    button_->setAutoDefault(false);
+    return button_->text().toStdString();
+}
+
+void TButtonControl::SetCaption(const std::string& value)
+{
+    button_->setText(QString::fromStdString(value));
+}
+
+bool TButtonControl::Checked() const
+{
+    return button_->isChecked();
+}
+
+TButton::TButton() : TButtonControl(new ButtonWidget)
+{
+    static_cast<QPushButton*>(button_)->setAutoDefault(false);
     QObject::connect(button_, &QPushButton::clicked, [this] {
         Fire(OnClick, this);
         if (modalResult_ != mrNone)
             SendModalResult(*this, modalResult_);
     });
-}
-
-std::string TButton::Caption() const
-{
-    return button_->text().toStdString();
-}
-
-void TButton::SetCaption(const std::string& value)
-{
-    button_->setText(QString::fromStdString(value));
 }
 
 void TButton::Click()
@@ -57,81 +64,47 @@ void TButton::Click()
 void TButton::SetDefault(bool value)
 {
     default_ = value;
-    button_->setDefault(value); // drawn with the heavier frame of a default button
+    static_cast<QPushButton*>(button_)->setDefault(value); // drawn with the heavier frame of a default button
 }
 
-TCheckBox::TCheckBox() : TControl(new QCheckBox), box_(static_cast<QCheckBox*>(Widget()))
+TCheckBox::TCheckBox() : TButtonControl(new QCheckBox)
 {
-    QObject::connect(box_, &QCheckBox::toggled, [this] { Fire(OnClick, this); });
-}
-
-std::string TCheckBox::Caption() const
-{
-    return box_->text().toStdString();
-}
-
-void TCheckBox::SetCaption(const std::string& value)
-{
-    box_->setText(QString::fromStdString(value));
-}
-
-bool TCheckBox::Checked() const
-{
-    return box_->isChecked();
+    QObject::connect(button_, &QAbstractButton::toggled, [this] { Fire(OnClick, this); });
 }
 
 void TCheckBox::SetChecked(bool value)
 {
-    box_->setChecked(value);
+    button_->setChecked(value);
 }
 
-TRadioButton::TRadioButton() : TControl(new QRadioButton), radio_(static_cast<QRadioButton*>(Widget())) {}
-
-std::string TRadioButton::Caption() const
-{
-    return radio_->text().toStdString();
-}
-
-void TRadioButton::SetCaption(const std::string& value)
-{
-    radio_->setText(QString::fromStdString(value));
-}
-
-bool TRadioButton::Checked() const
-{
-    return radio_->isChecked();
-}
+TRadioButton::TRadioButton() : TButtonControl(new QRadioButton) {}
 
 void TRadioButton::SetChecked(bool value)
 {
     // Qt keeps the checked button of a group checked; the program may still clear it.
-    radio_->setAutoExclusive(value);
-    radio_->setChecked(value);
-    radio_->setAutoExclusive(true);
+    button_->setAutoExclusive(value);
+    button_->setChecked(value);
+    button_->setAutoExclusive(true);
 }
 
 void AddButtonClasses(ClassTable& classes)
 {
-    classes["TButton"] = {"TControl",
+    classes["TButtonControl"] = {"TControl", {}, {TextProperty("Caption", &TButtonControl::SetCaption)}};
+    classes["TButton"] = {"TButtonControl",
                           [] { return std::make_unique<TButton>(); },
                           {
-                              TextProperty("Caption", &TButton::SetCaption),
                               BoolProperty("Default", &TButton::SetDefault),
                               BoolProperty("Cancel", &TButton::SetCancel),
                               ChoiceProperty("ModalResult", &TButton::SetModalResult, ModalResultNames),
                               NotifyProperty("OnClick", &TButton::OnClick),
                           }};
-    classes["TCheckBox"] = {"TControl",
+    classes["TCheckBox"] = {"TButtonControl",
                             [] { return std::make_unique<TCheckBox>(); },
                             {
-                                TextProperty("Caption", &TCheckBox::SetCaption),
                                 BoolProperty("Checked", &TCheckBox::SetChecked),
                                 NotifyProperty("OnClick", &TCheckBox::OnClick),
                             }};
-    classes["TRadioButton"] = {"TControl",
+    classes["TRadioButton"] = {"TButtonControl",
                                [] { return std::make_unique<TRadioButton>(); },
-                               {
-                                   TextProperty("Caption", &TRadioButton::SetCaption),
-                                   BoolProperty("Checked", &TRadioButton::SetChecked),
-                               }};
+                               {BoolProperty("Checked", &TRadioButton::SetChecked)}};
 }

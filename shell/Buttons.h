@@ -3,15 +3,24 @@
 
 #include "shell/Controls.h"
 
-class QCheckBox;
-class QPushButton;
-class QRadioButton;
+class QAbstractButton;
 
-class TButton : public TControl {
+// What every button has: a caption, and for those with a tick, whether it is set.
+class TButtonControl : public TControl {
 public:
-    TButton();
     std::string Caption() const;
     void SetCaption(const std::string& value);
+
+protected:
+    explicit TButtonControl(QAbstractButton* button);
+    bool Checked() const;
+
+    QAbstractButton* button_;
+};
+
+class TButton : public TButtonControl {
+public:
+    TButton();
 
     // Presses the button as a user's click would; a greyed-out button ignores it.
     void Click();
@@ -29,7 +38,6 @@ public:
     TNotifyEvent OnClick;
 
 private:
-    QPushButton* button_;
     bool default_ = false;
     bool cancel_ = false;
     TModalResult modalResult_ = mrNone;
@@ -37,30 +45,20 @@ private:
 
 // A box with a tick. OnClick is raised on every change of the tick, whether the user
 // clicked it, pressed the space bar on it or the program set Checked.
-class TCheckBox : public TControl {
+class TCheckBox : public TButtonControl {
 public:
     TCheckBox();
-    std::string Caption() const;
-    void SetCaption(const std::string& value);
-    bool Checked() const;
+    using TButtonControl::Checked;
     void SetChecked(bool value);
 
     TNotifyEvent OnClick;
-
-private:
-    QCheckBox* box_;
 };
 
 // A round choice button. The radio buttons that share a parent form one group: checking
 // one clears the others.
-class TRadioButton : public TControl {
+class TRadioButton : public TButtonControl {
 public:
     TRadioButton();
-    std::string Caption() const;
-    void SetCaption(const std::string& value);
-    bool Checked() const;
+    using TButtonControl::Checked;
     void SetChecked(bool value);
-
-private:
-    QRadioButton* radio_;
 };
