@@ -57,19 +57,15 @@ int ClientFromOuter(int outer, int frame)
 
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
+    // Whether each key or button is held, and its bit.
+    const std::pair<bool, unsigned> held[] = {
+        {modifiers.testFlag(Qt::ShiftModifier), ssShift}, {modifiers.testFlag(Qt::AltModifier), ssAlt},
+        {modifiers.testFlag(Qt::ControlModifier), ssCtrl}, {buttons.testFlag(Qt::LeftButton), ssLeft},
+        {buttons.testFlag(Qt::RightButton), ssRight},      {buttons.testFlag(Qt::MiddleButton), ssMiddle},
+    };
     unsigned bits = 0;
-    if (modifiers & Qt::ShiftModifier)
-        bits |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        bits |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        bits |= ssCtrl;
-    if (buttons & Qt::LeftButton)
-        bits |= ssLeft;
-    if (buttons & Qt::RightButton)
-        bits |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        bits |= ssMiddle;
+    for (const auto& [down, bit] : held)
+        bits |= down ? bit : 0;
     return TShiftState(bits);
 }
 
