@@ -4,10 +4,9 @@
 // figure is the player's own work: checking and opening the file, opening the device and
 // decoding the first buffer.
 #include "wavplayer/Unit1.h"
+#include "bench/FirstPaint.h"
 
-#include <QApplication>
 #include <QTimer>
-#include <QWidget>
 
 #include <atomic>
 #include <chrono>
@@ -37,39 +36,24 @@ Clock::time_point FirstSound(const std::string& path)
     }
 }
 
-class ClickProbe : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Paint && widget && widget->isWindow() && !done_) {
-            done_ = true;
-            QTimer::singleShot(200, qApp, [] { Measure(); });
-        }
-        return false;
-    }
-
-private:
-    static void Measure()
-    {
-        const std::string path = qEnvironmentVariable("SDL_DISKAUDIOFILE").toStdString();
-        std::remove(path.c_str());
-        Clock::time_point heard;
-        const Clock::time_point clicked = Clock::now();
-        std::thread listener([&] { heard = FirstSound(path); });
-        Form1->Button1->Click();
-        listener.join();
-        std::printf("click-to-sound %.3f\n", std::chrono::duration<double, std::milli>(heard - clicked).count());
-        std::fflush(stdout);
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    }
-
-    bool done_ = false;
-};
+// Clicks the button and waits for its first sound.
+void Measure()
+{
+    const std::string path = qEnvironmentVariable("SDL_DISKAUDIOFILE").toStdString();
+    std::remove(path.c_str());
+    Clock::time_point heard;
+    const Clock::time_point clicked = Clock::now();
+    std::thread listener([&] { heard = FirstSound(path); });
+    Form1->Button1->Click();
+    listener.join();
+    std::printf("click-to-sound %.3f\n", std::chrono::duration<double, std::milli>(heard - clicked).count());
+    std::fflush(stdout);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
 
 void InstallProbe()
 {
-    qApp->installEventFilter(new ClickProbe);
+    qApp->installEventFilter(new FirstPaint([] { QTimer::singleShot(200, qApp, Measure); }));
 }
 
 } // namespace
