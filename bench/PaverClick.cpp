@@ -8,7 +8,6 @@
 
 #include <QApplication>
 
-#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -24,18 +23,12 @@ int main(int argc, char** argv)
         PrintRounds(15, [] { Form1->Button1->Click(); });
         return 0;
     }
-    const double shell = MedianMicros(Rounds, [] { Form1->Button1->Click(); });
-
     const char* const tiles[] = {"B1.bmp", "Bitmap2.bmp", "Bitmap3.bmp", "Bitmap4.bmp"};
     std::minstd_rand choose;
-    PlainCanvas canvas;
-    canvas.show();
-    QCoreApplication::processEvents();
-    const double plain = MedianMicros(Rounds, [&] {
-        for (int cell = 0; cell < 100; ++cell)
-            canvas.Stamp(PlainLoad(tiles[choose() % 4]), 30 * (cell / 10), 30 * (cell % 10));
-    });
-    std::printf("paver click (100 loads + 100 stamps), median of %d: shell %.0f µs, plain Qt %.0f µs, "
-                "ratio %.2f (goal at most 1.50)\n", Rounds, shell, plain, shell / plain);
+    PrintAgainstPlain("paver click (100 loads + 100 stamps)", Rounds, [] { Form1->Button1->Click(); },
+                      [&](PlainCanvas& canvas) {
+                          for (int cell = 0; cell < 100; ++cell)
+                              canvas.Stamp(PlainLoad(tiles[choose() % 4]), 30 * (cell / 10), 30 * (cell % 10));
+                      });
     return 0;
 }

@@ -40,7 +40,8 @@ QImage PlainLoad(const std::string& path)
     return reader.read();
 }
 
-double MedianMicros(int rounds, const std::function<void()>& round)
+// The median time of one round, with its repaints, in microseconds.
+static double MedianMicros(int rounds, const std::function<void()>& round)
 {
     std::vector<double> times;
     for (int i = 0; i < rounds; ++i) {
@@ -52,6 +53,18 @@ double MedianMicros(int rounds, const std::function<void()>& round)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+void PrintAgainstPlain(const char* what, int rounds, const std::function<void()>& shell,
+                       const std::function<void(PlainCanvas&)>& plain)
+{
+    const double shellMicros = MedianMicros(rounds, shell);
+    PlainCanvas canvas;
+    canvas.show();
+    QCoreApplication::processEvents();
+    const double plainMicros = MedianMicros(rounds, [&] { plain(canvas); });
+    std::printf("%s, median of %d: shell %.0f µs, plain Qt %.0f µs, ratio %.2f (goal at most 1.50)\n", what, rounds,
+                shellMicros, plainMicros, shellMicros / plainMicros);
 }
 
 double RoundMilliseconds(const std::function<void()>& round)

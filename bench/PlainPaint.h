@@ -33,6 +33,8 @@ double RoundMilliseconds(const std::function<void()>& round);
 // and the worst of the later ones, and the process's peak memory so far.
 void PrintRounds(int later, const std::function<void()>& round);
 
-// Runs `round` (followed by the repaints it asked for) a number of times and returns the
-// median time of one round in microseconds.
-double MedianMicros(int rounds, const std::function<void()>& round);
+// Times a round made with the shell against the same round made with plain Qt calls on a
+// shown PlainCanvas, each with the repaints it asked for, and prints after `what` the median
+// of each over `rounds` runs and their ratio.
+void PrintAgainstPlain(const char* what, int rounds, const std::function<void()>& shell,
+                       const std::function<void(PlainCanvas&)>& plain);

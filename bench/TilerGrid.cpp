@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFile>
 
-#include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv)
@@ -29,19 +28,12 @@ int main(int argc, char** argv)
         });
         return 0;
     }
-    const double shell = MedianMicros(Rounds, [] { Form1->Button2->Click(); });
-
     QFile file(":/tiler/Image1.bmp");
     file.open(QIODevice::ReadOnly);
     const QImage ball = QImage::fromData(file.readAll(), "bmp");
-    PlainCanvas canvas;
-    canvas.show();
-    QCoreApplication::processEvents();
-    const double plain = MedianMicros(Rounds, [&] {
+    PrintAgainstPlain("tiler grid (100 stamps)", Rounds, [] { Form1->Button2->Click(); }, [&](PlainCanvas& canvas) {
         for (int cell = 0; cell < 100; ++cell)
             canvas.Stamp(ball, 50 * (cell / 10), 50 * (cell % 10));
     });
-    std::printf("tiler grid (100 stamps), median of %d: shell %.0f µs, plain Qt %.0f µs, "
-                "ratio %.2f (goal at most 1.50)\n", Rounds, shell, plain, shell / plain);
     return 0;
 }
