@@ -48,65 +48,19 @@ TTrackBar::TTrackBar() : TControl(new TrackBarWidget), slider_(static_cast<QSlid
     QObject::connect(slider_, &QSlider::valueChanged, [this] { Fire(OnChange, this); });
 }
 
-int TTrackBar::Min() const
-{
-    return slider_->minimum();
-}
-
-void TTrackBar::SetMin(int value)
-{
-    slider_->setMinimum(value);
-}
-
-int TTrackBar::Max() const
-{
-    return slider_->maximum();
-}
-
-void TTrackBar::SetMax(int value)
-{
-    slider_->setMaximum(value);
-}
-
-int TTrackBar::Position() const
-{
-    return slider_->value();
-}
-
-void TTrackBar::SetPosition(int value)
-{
-    slider_->setValue(value);
-}
-
-int TTrackBar::Frequency() const
-{
-    return slider_->tickInterval();
-}
-
-void TTrackBar::SetFrequency(int value)
-{
-    slider_->setTickInterval(std::max(value, 1));
-}
-
-int TTrackBar::LineSize() const
-{
-    return slider_->singleStep();
-}
-
-void TTrackBar::SetLineSize(int value)
-{
-    slider_->setSingleStep(value);
-}
-
-int TTrackBar::PageSize() const
-{
-    return slider_->pageStep();
-}
-
-void TTrackBar::SetPageSize(int value)
-{
-    slider_->setPageStep(value);
-}
+// The values the Qt slider keeps itself.
+int TTrackBar::Min() const { return slider_->minimum(); }
+void TTrackBar::SetMin(int value) { slider_->setMinimum(value); }
+int TTrackBar::Max() const { return slider_->maximum(); }
+void TTrackBar::SetMax(int value) { slider_->setMaximum(value); }
+int TTrackBar::Position() const { return slider_->value(); }
+void TTrackBar::SetPosition(int value) { slider_->setValue(value); }
+int TTrackBar::Frequency() const { return slider_->tickInterval(); }
+void TTrackBar::SetFrequency(int value) { slider_->setTickInterval(std::max(value, 1)); }
+int TTrackBar::LineSize() const { return slider_->singleStep(); }
+void TTrackBar::SetLineSize(int value) { slider_->setSingleStep(value); }
+int TTrackBar::PageSize() const { return slider_->pageStep(); }
+void TTrackBar::SetPageSize(int value) { slider_->setPageStep(value); }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation value)
 {
