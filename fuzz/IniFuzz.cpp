@@ -1,5 +1,5 @@
-// Fuzzes the INI reader and writer: arbitrary file content, then a section read, one key
-// written and the section read back. The written key must read back as written, and every
+// Fuzzes the INI reader and writer: arbitrary file content, then a section read, two keys
+// written and the section read back. The written keys must read back as written, and every
 // other key of the section must keep its value.
 #include "fuzz/FuzzSupport.h"
 
@@ -30,13 +30,13 @@ bool SameName(const std::string& a, const std::string& b)
     return true;
 }
 
-// The section's lines, less those of one key.
-std::vector<std::string> Without(const TStringList& lines, const std::string& key)
+// The section's lines, less those of one key or two.
+std::vector<std::string> Without(const TStringList& lines, const std::string& key, const std::string& other = "")
 {
     std::vector<std::string> kept;
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string& line = lines.Strings(i);
-        if (!SameName(line.substr(0, line.find('=')), key))
+        if (!SameName(line.substr(0, line.find('=')), key) && !SameName(line.substr(0, line.find('=')), other))
             kept.push_back(line);
     }
     return kept;
@@ -59,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.ReadSectionValues(section, &before);
     try {
         ini.WriteString(section, key, value);
+        ini.WriteString(section, key + "2", "2"); // through what the first write left
     } catch (const Exception&) {
         // A name or value the file cannot hold is refused, and the file stays as it was.
         TStringList again;
@@ -68,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     ini.ReadSectionValues(section, &after);
-    if (after.GetValue(key) != Trimmed(value))
+    if (after.GetValue(key) != Trimmed(value) || after.GetValue(key + "2") != "2")
         std::abort(); // the key does not read back as written
-    if (Without(after, key) != Without(before, key))
+    if (Without(after, key, key + "2") != Without(before, key, key + "2"))
         std::abort(); // another key of the section changed
     return 0;
 }

@@ -201,6 +201,68 @@ private:
     bool ended_ = false;
 };
 
+// Whether a file is still the one that was written: the same file, its size and the time
+// of its last change. Any write by another program changes that time, a replacement the file.
+bool Unchanged(const struct stat& now, const struct stat& written)
+{
+    return now.st_dev == written.st_dev && now.st_ino == written.st_ino && now.st_size == written.st_size
+           && now.st_mtim.tv_sec == written.st_mtim.tv_sec && now.st_mtim.tv_nsec == written.st_mtim.tv_nsec;
+}
+
+// What a write knows of the file it left: where the key lines of the section it wrote lie.
+// The writes after it (a save is several writes to one section) need not read the file
+// again while it stays as that write left it: they copy it around the one line they change.
+struct KnownLines {
+    struct Key {
+        std::string name;
+        std::size_t begin, length; // the line without its '\n'
+        bool crlf;                 // the line ends with "\r\n"
+    };
+    // A section of more lines than this is not kept: a file like that is read again.
+    static constexpr std::size_t MostKeys = 1000, MostNameBytes = 64 << 10;
+
+    struct stat status {}; // the file as written: device, inode, size, time of change
+    std::string section, lineEnd;
+    std::size_t sectionEnd = std::string::npos; // after the last key of the first such section
+    std::vector<Key> keys; // every key line of every section of that name, in file order
+    std::size_t nameBytes = 0;
+
+    void Add(std::string_view name, std::size_t begin, std::string_view line)
+    {
+        nameBytes += name.size();
+        keys.push_back({std::string(name), begin, line.size(), !line.empty() && line.back() == '\r'});
+    }
+    bool Kept() const { return keys.size() <= MostKeys && nameBytes <= MostNameBytes; }
+
+    // The first line of `name`: the one a read finds.
+    std::vector<Key>::iterator Find(std::string_view name)
+    {
+        return std::find_if(keys.begin(), keys.end(), [&](const Key& key) { return SameName(key.name, name); });
+    }
+
+    // The line of `name` now holds `length` bytes; a key without a line got one of `length`
+    // bytes and its '\n' at the end of the first section. The lines after it move along (the
+    // unsigned sums wrap round where a line got shorter, and come out right).
+    void Change(std::string_view name, std::size_t length)
+    {
+        auto key = Find(name);
+        std::size_t after = sectionEnd, moved = length + 1;
+        if (key != keys.end()) {
+            after = key->begin + key->length;
+            moved = length - key->length;
+            key++->length = length;
+        } else {
+            key = std::find_if(keys.begin(), keys.end(), [&](const Key& line) { return line.begin >= after; });
+            key = keys.insert(key, {std::string(name), after, length, !lineEnd.empty()}) + 1;
+            nameBytes += name.size();
+        }
+        for (; key != keys.end(); ++key)
+            key->begin += moved;
+        if (sectionEnd >= after)
+            sectionEnd += moved;
+    }
+};
+
 // Walks the lines of a text, each without its '\n', and tells where each lies, so that a
 // write can change one line of a large file without taking the rest apart.
 class LineWalk {
@@ -341,6 +403,8 @@ public:
     Replacement(const Replacement&) = delete;
     Replacement& operator=(const Replacement&) = delete;
 
+    std::size_t Size() const { return size_; }
+
     // Adds `data` at the end of what is written.
     void Write(std::string_view data)
     {
@@ -370,11 +434,50 @@ public:
         size_ += data.size();
     }
 
-    // Gives the new file `mode` and puts it in place of the old one.
-    void Commit(mode_t mode)
+    // Copies `length` bytes of the file `source` from `from` to the end of what is written:
+    // within the kernel where the file system can, else through memory. false when the
+    // file ends first.
+    bool Copy(int source, std::size_t from, std::size_t length)
+    {
+        loff_t in = loff_t(from), out = loff_t(size_);
+        while (length > 0 && inKernel_) {
+            const ssize_t copied = copy_file_range(source, &in, file_.Get(), &out, length, 0);
+            if (copied < 0 && errno == EINTR)
+                continue;
+            if (copied < 0 && (errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP || errno == ENOSYS))
+                inKernel_ = false;
+            else if (copied < 0)
+                Fail("Не удалось записать файл", path_, errno);
+            else if (copied == 0)
+                return false;
+            else
+                length -= std::size_t(copied), size_ += std::size_t(copied);
+        }
+        std::string buffer(std::min(length, Window), '\0');
+        while (length > 0) {
+            const ssize_t got = pread(source, buffer.data(), std::min(length, buffer.size()), in);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                Fail("Не удалось прочитать файл", path_, errno);
+            if (got == 0)
+                return false;
+            Write(std::string_view(buffer.data(), std::size_t(got)));
+            in += got;
+            length -= std::size_t(got);
+        }
+        return true;
+    }
+
+    // Gives the new file `mode` and puts it in place of the old one. Returns what fstat says
+    // of the new file.
+    struct stat Commit(mode_t mode)
     {
         int error = fchmod(file_.Get(), mode) != 0 ? errno : 0;
         if (error == 0 && fsync(file_.Get()) != 0)
+            error = errno;
+        struct stat written {};
+        if (error == 0 && fstat(file_.Get(), &written) != 0)
             error = errno;
         if (const int closeError = file_.Close(); error == 0)
             error = closeError;
@@ -391,6 +494,7 @@ public:
         const std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash == 0 ? 1 : slash);
         if (const FileHandle dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Valid())
             fsync(dir.Get());
+        return written;
     }
 
 private:
@@ -414,8 +518,89 @@ private:
     std::string temporary_;
     FileHandle file_;
     std::size_t size_ = 0;
-    bool done_ = false;
+    bool done_ = false, inKernel_ = true;
 };
+
+// Writes the file with the line of `key` changed to `newLine`, reading the old file as it
+// goes, a window at a time; every line ends with '\n' in the copy, the last one too. The
+// first line of the key in any section of that name is the one a read finds: only that line
+// changes, or one line is added. Returns where the key lines of that section now lie.
+KnownLines CopyRead(const OpenedFile& file, const std::string& shownName, Replacement& copy,
+                    const std::string& section, const std::string& key, const std::string& newLine)
+{
+    KnownLines known;
+    known.section = section;
+    bool replaced = false, inSection = false, firstSection = true;
+    LineReader reader(file.handle.Get(), shownName);
+    std::string_view window, line, current, name, old;
+    while (file.handle.Valid() && reader.Next(window)) {
+        const std::size_t start = reader.LinesStart();
+        // The first line tells how lines end (CRLF lines get CRLF lines added); the first
+        // window holds it whole.
+        if (const std::size_t end = window.find('\n', start); reader.Offset() == 0 && end != std::string::npos
+                                                               && end > start && window[end - 1] == '\r')
+            known.lineEnd = "\r";
+        LineWalk lines(window, start);
+        std::size_t copied = 0;
+        while (lines.Next(line, !inSection)) {
+            if (SectionOf(line, current)) {
+                if (inSection)
+                    firstSection = false;
+                inSection = SameName(current, section);
+                if (inSection && known.sectionEnd == std::string::npos)
+                    known.sectionEnd = reader.Offset() + lines.After();
+                continue;
+            }
+            const bool isKey = inSection && KeyOf(line, name, old);
+            if (isKey && known.Kept())
+                known.Add(name, reader.Offset() + lines.Begin(), line);
+            if (isKey && !replaced && SameName(name, key)) {
+                copy.Write(window.substr(0, lines.Begin()));
+                copy.Write(newLine + (line.back() == '\r' ? "\r" : ""));
+                copied = lines.Begin() + line.size();
+                replaced = true;
+            }
+            if (inSection && firstSection && !Trimmed(line).empty())
+                known.sectionEnd = reader.Offset() + lines.After();
+        }
+        copy.Write(window.substr(copied));
+    }
+    if (replaced) {
+        if (known.Kept())
+            known.Change(key, newLine.size() + (known.Find(key)->crlf ? 1 : 0));
+        return known;
+    }
+    if (known.sectionEnd != std::string::npos) {
+        copy.Insert(known.sectionEnd, newLine + known.lineEnd + "\n");
+    } else {
+        const std::string header = "[" + section + "]" + known.lineEnd + "\n";
+        known.sectionEnd = copy.Size() + header.size();
+        copy.Write(header + newLine + known.lineEnd + "\n");
+    }
+    known.Change(key, newLine.size() + known.lineEnd.size());
+    return known;
+}
+
+// Writes the file with the line of `key` changed to `newLine` through what the last write
+// left, `known`, while the file is still as it left it: the text before and after that line
+// is copied as it stands. false when the file changed meanwhile.
+bool CopyKnown(KnownLines& known, const OpenedFile& file, Replacement& copy, const std::string& key,
+               const std::string& newLine)
+{
+    const auto line = known.Find(key);
+    const bool found = line != known.keys.end(), crlf = found ? line->crlf : !known.lineEnd.empty();
+    const std::size_t from = found ? line->begin : known.sectionEnd, to = found ? from + line->length : from;
+    const int source = file.handle.Get();
+    if (!copy.Copy(source, 0, from))
+        return false;
+    copy.Write(newLine + (crlf ? "\r" : "") + (found ? "" : "\n"));
+    struct stat now {};
+    if (!copy.Copy(source, to, std::size_t(known.status.st_size) - to) || fstat(source, &now) != 0
+        || !Unchanged(now, known.status))
+        return false;
+    known.Change(key, newLine.size() + (crlf ? 1 : 0));
+    return true;
+}
 
 void CheckName(const std::string& what, const std::string& name, const char* forbidden)
 {
@@ -435,10 +620,16 @@ std::string TStrings::GetValue(const std::string& name) const
     return {};
 }
 
+struct TIniFile::Written {
+    KnownLines lines;
+};
+
 TIniFile::TIniFile(const std::string& fileName)
     : path_(fileName.find('/') == std::string::npos ? ConfigFolder() + "/" + fileName : fileName)
 {
 }
+
+TIniFile::~TIniFile() = default;
 
 void TIniFile::ReadSectionValues(const std::string& section, TStrings* values) const
 {
@@ -484,54 +675,29 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     const std::string target = WriteTarget(path_);
     struct stat seen {};
     const bool notMadeYet = target != path_ && lstat(target.c_str(), &seen) != 0 && errno == ENOENT;
-    const OpenedFile file = OpenIni(notMadeYet ? target : path_, path_);
     const std::string newLine = key + "=" + value;
-
-    // The old file is copied to the new one as it is read, a window at a time; every line
-    // ends with '\n' in the copy, the last one too. The first line of the key in any section
-    // of that name is the one a read finds: only that line changes, or one line is added.
-    Replacement copy(path_, target);
-    std::string lineEnd; // "\r" in a file written with CRLF line ends: added lines get it too
-    std::size_t sectionEnd = std::string::npos; // after the last key of the first such section
-    bool replaced = false, inSection = false, firstSection = true;
-    LineReader reader(file.handle.Get(), path_);
-    std::string_view window, line, current, name, old;
-    while (file.handle.Valid() && reader.Next(window)) {
-        const std::size_t start = reader.LinesStart();
-        // The first line tells how lines end; the first window holds it whole.
-        if (const std::size_t end = window.find('\n', start); reader.Offset() == 0 && end != std::string::npos
-                                                               && end > start && window[end - 1] == '\r')
-            lineEnd = "\r";
-        LineWalk lines(window, start);
-        std::size_t copied = 0;
-        while (!replaced && lines.Next(line, !inSection)) {
-            if (SectionOf(line, current)) {
-                if (inSection)
-                    firstSection = false;
-                inSection = SameName(current, section);
-                if (inSection && sectionEnd == std::string::npos)
-                    sectionEnd = reader.Offset() + lines.After();
-            } else if (inSection && KeyOf(line, name, old) && SameName(name, key)) {
-                const bool crlf = !line.empty() && line.back() == '\r';
-                copy.Write(window.substr(0, lines.Begin()));
-                copy.Write(newLine + (crlf ? "\r" : ""));
-                copied = lines.Begin() + line.size();
-                replaced = true;
-            } else if (inSection && firstSection && !Trimmed(line).empty()) {
-                sectionEnd = reader.Offset() + lines.After();
+    std::unique_ptr<Written> known = std::move(written_);
+    while (true) {
+        const OpenedFile file = OpenIni(notMadeYet ? target : path_, path_);
+        Replacement copy(path_, target);
+        if (known && file.handle.Valid() && SameName(known->lines.section, section)
+            && Unchanged(file.status, known->lines.status)) {
+            if (!CopyKnown(known->lines, file, copy, key, newLine)) {
+                known.reset(); // changed by someone else while it was copied: read it as it is now
+                continue;
             }
+        } else {
+            known = std::make_unique<Written>(Written{CopyRead(file, path_, copy, section, key, newLine)});
         }
-        copy.Write(window.substr(copied));
-    }
-    if (!replaced && sectionEnd != std::string::npos)
-        copy.Insert(sectionEnd, newLine + lineEnd + "\n");
-    else if (!replaced)
-        copy.Write("[" + section + "]" + lineEnd + "\n" + newLine + lineEnd + "\n");
-    if (file.handle.Valid()) {
-        copy.Commit(file.status.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        copy.Commit(0666 & ~mask);
+        mode_t mode = file.status.st_mode & 07777;
+        if (!file.handle.Valid()) {
+            const mode_t mask = umask(0);
+            umask(mask);
+            mode = 0666 & ~mask;
+        }
+        known->lines.status = copy.Commit(mode);
+        if (known->lines.Kept())
+            written_ = std::move(known);
+        return;
     }
 }

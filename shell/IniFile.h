@@ -4,6 +4,7 @@
 
 #include "shell/Controls.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class TStringList : public TStrings {};
 class TIniFile : public TObject {
 public:
     explicit TIniFile(const std::string& fileName);
+    ~TIniFile() override;
 
     // The file's full path.
     const std::string& FileName() const { return path_; }
@@ -51,5 +53,9 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
 private:
+    // Where the last write left the key lines of its section: the writes that follow it (a
+    // save is several writes) need not read the file again while it stays as that write left it.
+    struct Written;
     std::string path_;
+    std::unique_ptr<Written> written_;
 };

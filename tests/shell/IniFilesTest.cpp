@@ -54,7 +54,7 @@ protected:
 };
 
 struct Write {
-    const char* section;
+    const char* section; // nullptr: another program puts `value` in the file
     const char* key;
     const char* value;
 };
@@ -105,6 +105,9 @@ TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
         {"a mark only at the very start counts", "[Size]\n\xEF\xBB\xBF[Size]\n", {{"Size", "Top", "2"}},
          "[Size]\n\xEF\xBB\xBF[Size]\nTop=2\n"},
         {"a large file", large.c_str(), {{"Size", "Left", "2"}, {"Size", "Width", "3"}}, largeAfter.c_str()},
+        {"a change by another program between writes", "[Size]\nTop=1\n",
+         {{"Size", "Top", "2"}, {nullptr, nullptr, "[Size]\nLeft=5\nTop=9\n"}, {"Size", "Top", "3"}},
+         "[Size]\nLeft=5\nTop=3\n"},
     };
     for (const WriteCase& c : cases) {
         std::remove(Path().c_str());
@@ -112,7 +115,7 @@ TEST_F(IniFiles, WritesChangeTheirOwnLineAndKeepEveryOther)
             Put(c.before);
         TIniFile ini(Path());
         for (const Write& w : c.writes)
-            ini.WriteString(w.section, w.key, w.value);
+            w.section ? ini.WriteString(w.section, w.key, w.value) : Put(w.value);
         EXPECT_EQ(Content(), c.after) << c.what;
     }
 }
