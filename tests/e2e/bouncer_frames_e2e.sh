@@ -24,29 +24,24 @@ window=$(wait_for_window bouncer) || fail "no window appeared"
 GEOMETRY=$(client_geometry "$window")
 
 # The game goes on while the boxes are up, and on a slow machine it may end meanwhile: its
-# box is answered and set apart. BOXES: the failure boxes on screen, once each has a text.
+# box, on top of the failure box and holding the keys, is answered and set apart. Only the
+# box on top is read. BOXES: the boxes on screen, the top one first; TEXT: its text.
 game_over=""
 look_at_boxes() {
-    local box text
-    BOXES=()
-    for box in $(other_windows bouncer "$window"); do
-        "$X11_INPUT" sync "$box" 30 >&2 || return 1
-        text=$(copy_box_text "$box")
-        case $text in
-        *"Вы Проиграли!"* | *"Вы Выиграли!"*) answer_box bouncer "$box"; game_over=1; return 1 ;;
-        "") return 1 ;; # under the game's box, which takes the keys
-        esac
-        BOXES+=("$box")
-    done
-    [ "${#BOXES[@]}" -gt 0 ]
+    BOXES=($(other_windows bouncer "$window" | tac))
+    [ "${#BOXES[@]}" -gt 0 ] && "$X11_INPUT" sync "${BOXES[0]}" 30 >&2 || return 1
+    TEXT=$(copy_box_text "${BOXES[0]}")
+    case $TEXT in
+    *"Вы Проиграли!"* | *"Вы Выиграли!"*) answer_box bouncer "${BOXES[0]}"; game_over=1; return 1 ;;
+    esac
+    [ -n "$TEXT" ]
 }
 
 # Each box names its frame; Tab reaches the check box, space ticks it, Return closes.
 for frame in Мячик.bmp Мячик2.bmp Мячик3.bmp Мячик4.bmp; do
     wait_until 30 "no box for $frame" look_at_boxes
     [ "${#BOXES[@]}" = 1 ] || fail "more than one failure box on screen"
-    box=${BOXES[0]}
-    text=$(copy_box_text "$box")
+    box=${BOXES[0]} text=$TEXT
     [[ $text == *"«$frame»"* && $text == *"${reason[$frame]}"* ]] || fail "the box for $frame says: $text"
     press_closing "$box" Tab space Return
     wait_until 5 "the box for $frame did not close" not_shown bouncer "$box"
