@@ -178,6 +178,20 @@ OpenedFile OpenForReading(const std::string& path, const std::string& what, cons
     return opened;
 }
 
+int ReadAt(int fd, std::int64_t offset, std::size_t count, void* to)
+{
+    auto* into = static_cast<char*>(to);
+    while (count > 0) {
+        const ssize_t read = pread(fd, into, count, off_t(offset));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            return read < 0 ? errno : EIO;
+        into += read, offset += read, count -= std::size_t(read);
+    }
+    return 0;
+}
+
 int ReadToEnd(int fd, std::int64_t bound, std::string& content)
 {
     content.clear();

@@ -57,3 +57,7 @@ OpenedFile OpenForReading(const std::string& path, const std::string& what, cons
 // 0 bytes and hold more. Returns 0, the error number of a failed read, or EFBIG when the
 // file holds more than `bound` bytes (`content` then holds the first `bound`).
 int ReadToEnd(int fd, std::int64_t bound, std::string& content);
+
+// Reads exactly `count` bytes at `offset` of an open file into `to`. Returns 0, the error
+// number of a failed read, or EIO when the file ends first.
+int ReadAt(int fd, std::int64_t offset, std::size_t count, void* to);

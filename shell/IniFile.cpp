@@ -420,14 +420,8 @@ public:
         for (std::size_t end = size_; end > at;) {
             const std::size_t length = std::min(moving.size(), end - at);
             end -= length;
-            for (std::size_t done = 0; done < length;) {
-                const ssize_t got = pread(file_.Get(), moving.data() + done, length - done, off_t(end + done));
-                if (got < 0 && errno == EINTR)
-                    continue;
-                if (got <= 0)
-                    Fail("Не удалось записать файл", path_, got < 0 ? errno : EIO);
-                done += std::size_t(got);
-            }
+            if (const int error = ReadAt(file_.Get(), std::int64_t(end), length, moving.data()))
+                Fail("Не удалось записать файл", path_, error);
             Put(std::string_view(moving.data(), length), end + data.size());
         }
         Put(data, at);

@@ -26,16 +26,7 @@ public:
     std::int64_t Size() const override { return size_; }
     bool Read(std::int64_t offset, std::int64_t count, void* to) override
     {
-        auto* into = static_cast<char*>(to);
-        while (count > 0) {
-            const ssize_t read = pread(fd_, into, std::size_t(count), off_t(offset));
-            if (read < 0 && errno == EINTR)
-                continue;
-            if (read <= 0)
-                return false;
-            into += read, offset += read, count -= read;
-        }
-        return true;
+        return ReadAt(fd_, offset, std::size_t(count), to) == 0;
     }
 
 private:
